@@ -1,0 +1,70 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "AdditiveKeyCipher.h"
+#include "ContainerKey.h"
+
+namespace mirado {
+
+enum class WriteError {
+    None,
+    SourceMissing,        // no such file, or an empty path
+    DestinationMissing,   // the destination folder does not exist (the writer never creates folders)
+    SourceUnreadable,     // cannot be opened for reading (a folder, no permission, ...)
+    NameTooLong,          // the container's path exceeds what the platform accepts
+    OutputNotCreated,     // the temporary output could not be created
+    ReadFailed,           // the source shrank or a read failed mid-way
+    WriteFailed,          // disk full, file-size limit, I/O error
+    Cancelled,            // the progress callback asked to stop
+};
+
+struct WriteResult {
+    WriteError error = WriteError::None;
+    int systemError = 0;  // errno where the system gave one
+    explicit operator bool() const { return error == WriteError::None; }
+    // One line for a person, e.g. "cannot read the source: Permission denied".
+    std::string describe() const;
+};
+
+// Called after every chunk with the payload bytes written so far; returning false cancels the write.
+using WriteProgress = std::function<bool(std::uint64_t bytesDone)>;
+
+// Enciphers one source file into one container. The container appears under its name only once it is
+// whole: it is written to a temporary file beside it and renamed at the end, so a failed or cancelled
+// run leaves an earlier container of that name untouched and no partial file behind.
+class ContainerWriter {
+public:
+    inline static constexpr std::size_t kChunkSize = 4u << 20;
+
+    // Call before every file: resets the key position and draws a fresh watermark mark.
+    void configure(const ContainerKey& key, bool watermarkEnabled, std::u16string_view watermarkText,
+                   std::uint8_t watermarkPosition, std::uint8_t watermarkColour, std::uint8_t watermarkFontSize);
+
+    // Writes DEST/BASE.pmpk, BASE being the source's file name cut before its last ".".
+    WriteResult encipherFile(const std::filesystem::path& source, const std::filesystem::path& destinationFolder,
+                             const WriteProgress& progress = {});
+    // The same under a given container file name (folder jobs use it to keep two sources apart).
+    WriteResult encipherFileAs(const std::filesystem::path& source, const std::filesystem::path& destinationFolder,
+                               const std::string& containerFileName, const WriteProgress& progress = {});
+
+    // "clip.part1.mp4" -> "clip.part1.pmpk"; "README" -> "README.pmpk".
+    static std::string containerNameFor(const std::filesystem::path& source);
+    // The file name cut before its last "."; a name without "." stays whole.
+    static std::string baseNameOf(const std::filesystem::path& path);
+
+private:
+    ContainerKey key_{};
+    bool watermarkEnabled_ = false;
+    std::u16string watermarkText_;
+    std::uint8_t watermarkPosition_ = 0;
+    std::uint8_t watermarkColour_ = 0;
+    std::uint8_t watermarkFontSize_ = 0;
+    std::uint32_t watermarkMark_ = 0;
+    std::minstd_rand random_;
+};
+
+}  // namespace mirado
