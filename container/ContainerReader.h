@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -27,7 +28,7 @@ public:
     const std::vector<ContainerInfoRecord>& records() const { return records_; }
     std::FILE* stream() const { return stream_; }
     void copyKey(std::uint8_t* out) const;
-    const ContainerKey& key() const { return cipher_.key(); }
+    const ContainerKey& key() const { return key_; }
     bool isImage() const;
 
     // Reads and deciphers `length` payload bytes from the payload's start. False when fewer arrived.
@@ -39,7 +40,8 @@ public:
     void close();
 
 private:
-    AdditiveKeyCipher cipher_;
+    ContainerKey key_{};
+    std::atomic<int> nextPosition_{0};  // where a block at offset -1 continues
     std::vector<ContainerInfoRecord> records_;
     std::FILE* stream_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "AdditiveKeyCipher.h"
 #include "ContainerKey.h"
@@ -65,6 +66,7 @@ private:
     std::uint8_t watermarkFontSize_ = 0;
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
+    std::vector<std::uint8_t> chunk_;
 };
 
 }  // namespace mirado

@@ -1,0 +1,210 @@
+#include "ContainerWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "ContainerFormat.h"
+#include "ContainerInfoRecord.h"
+#include "Utf.h"
+
+namespace mirado {
+namespace fs = std::filesystem;
+namespace {
+
+// Owns a file descriptor for the length of one write.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { reset(); }
+    int get() const { return fd_; }
+    // Closes now and reports what close said (a late write error shows up here on some file systems).
+    int reset() {
+        const int result = fd_ >= 0 ? ::close(fd_) : 0;
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t written = ::write(fd, data, length);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        length -= std::size_t(written);
+    }
+    return true;
+}
+
+ssize_t readSome(int fd, std::uint8_t* data, std::size_t length) {
+    for (;;) {
+        const ssize_t got = ::read(fd, data, length);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+void putU32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = std::uint8_t(value >> (8 * i));
+}
+
+std::uint32_t tickCount() {
+    using namespace std::chrono;
+    return std::uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+WriteResult failure(WriteError error, int systemError = 0) { return {error, systemError}; }
+
+// A fresh hidden file beside the container; hidden so that a folder search never picks it up.
+int createTemporary(const fs::path& folder, std::minstd_rand& random, fs::path& created) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = folder / (".mirado-partial-" + std::to_string(random()) + ".pmpk");
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            created = candidate;
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+std::string WriteResult::describe() const {
+    const char* what = "";
+    switch (error) {
+        case WriteError::None: return "written";
+        case WriteError::SourceMissing: what = "the source does not exist"; break;
+        case WriteError::DestinationMissing: what = "the destination folder does not exist"; break;
+        case WriteError::SourceUnreadable: what = "cannot open the source"; break;
+        case WriteError::NameTooLong: what = "the container's path is too long"; break;
+        case WriteError::OutputNotCreated: what = "cannot create the container"; break;
+        case WriteError::ReadFailed: what = "reading the source failed"; break;
+        case WriteError::WriteFailed: what = "writing the container failed"; break;
+        case WriteError::Cancelled: return "cancelled";
+    }
+    std::string text = what;
+    if (systemError != 0) text += std::string(": ") + std::strerror(systemError);
+    return text;
+}
+
+void ContainerWriter::configure(const ContainerKey& key, bool watermarkEnabled, std::u16string_view watermarkText,
+                                std::uint8_t watermarkPosition, std::uint8_t watermarkColour,
+                                std::uint8_t watermarkFontSize) {
+    random_.seed(tickCount());
+    key_ = key;
+    watermarkEnabled_ = watermarkEnabled;
+    watermarkText_ = std::u16string(watermarkText.substr(0, format::kWatermarkTextUnits - 1));
+    watermarkPosition_ = watermarkPosition;
+    watermarkColour_ = watermarkColour;
+    watermarkFontSize_ = watermarkFontSize;
+}
+
+std::string ContainerWriter::baseNameOf(const fs::path& path) {
+    const std::string name = path.filename().string();
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string ContainerWriter::containerNameFor(const fs::path& source) {
+    return baseNameOf(source) + "." + std::string(format::kExtension);
+}
+
+WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path& destinationFolder,
+                                          const WriteProgress& progress) {
+    return encipherFileAs(source, destinationFolder, containerNameFor(source), progress);
+}
+
+WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::path& destinationFolder,
+                                            const std::string& containerFileName, const WriteProgress& progress) {
+    std::error_code ec;
+    if (source.empty() || !fs::exists(source, ec)) return failure(WriteError::SourceMissing, ENOENT);
+    if (destinationFolder.empty() || !fs::is_directory(destinationFolder, ec)) {
+        return failure(WriteError::DestinationMissing, ENOENT);
+    }
+    const fs::path target = destinationFolder / containerFileName;
+    if (containerFileName.size() > NAME_MAX || target.native().size() >= PATH_MAX) {
+        return failure(WriteError::NameTooLong, ENAMETOOLONG);
+    }
+
+    Descriptor input(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (input.get() < 0) return failure(WriteError::SourceUnreadable, errno);
+    struct stat info {};
+    if (::fstat(input.get(), &info) != 0) return failure(WriteError::SourceUnreadable, errno);
+    if (S_ISDIR(info.st_mode)) return failure(WriteError::SourceUnreadable, EISDIR);
+    const std::uint64_t sourceSize = std::uint64_t(info.st_size);
+
+    fs::path temporary;
+    Descriptor output(createTemporary(destinationFolder, random_, temporary));
+    if (output.get() < 0) return failure(WriteError::OutputNotCreated, errno);
+    // From here on every failure removes the temporary file, so nothing partial stays behind.
+    auto abandon = [&](WriteError error, int systemError) {
+        output.reset();
+        ::unlink(temporary.c_str());
+        return failure(error, systemError);
+    };
+
+    AdditiveKeyCipher cipher(key_);
+    std::uint8_t header[format::kHeaderSize] = {};
+    putU32(header + format::kFormatTagAt, format::kFormatTag);
+    // Readers give the mark no meaning; it only tells a watermarked container at a glance (never 0).
+    const std::uint32_t r = std::uint32_t(random_() % 32768u);
+    const std::uint32_t mark = watermarkEnabled_ ? (r % 1000000u) + 10u : 0u;
+    putU32(header + format::kWatermarkMarkAt, mark);
+
+    std::uint8_t count[4];
+    putU32(count, format::kRecordCount);
+    cipher.encipher(count, sizeof count);
+
+    ContainerInfoRecord record;
+    record.payloadSize = sourceSize;
+    record.sourceName = toUtf16(source.filename().string());
+    if (watermarkEnabled_) {
+        record.watermarkText = watermarkText_;
+        record.watermarkPosition = watermarkPosition_;
+        record.watermarkColour = watermarkColour_;
+        record.watermarkFontSize = watermarkFontSize_;
+    }
+    auto recordBytes = record.toBytes();
+    cipher.encipher(recordBytes.data(), recordBytes.size());
+
+    if (!writeAll(output.get(), header, sizeof header) || !writeAll(output.get(), count, sizeof count) ||
+        !writeAll(output.get(), recordBytes.data(), recordBytes.size())) {
+        return abandon(WriteError::WriteFailed, errno);
+    }
+
+    // One buffer for the writer's life: fresh pages are slow to touch, and a folder job writes many files.
+    if (sourceSize > 0 && chunk_.size() < kChunkSize) chunk_.resize(kChunkSize);
+    std::uint8_t* chunk = chunk_.data();
+    std::uint64_t done = 0;
+    while (done < sourceSize) {
+        const std::size_t want = std::size_t(std::min<std::uint64_t>(kChunkSize, sourceSize - done));
+        const ssize_t got = readSome(input.get(), chunk, want);
+        if (got < 0) return abandon(WriteError::ReadFailed, errno);
+        if (got == 0) return abandon(WriteError::ReadFailed, 0);
+        cipher.encipher(chunk, std::size_t(got));
+        if (!writeAll(output.get(), chunk, std::size_t(got))) return abandon(WriteError::WriteFailed, errno);
+        done += std::uint64_t(got);
+        if (progress && !progress(done)) return abandon(WriteError::Cancelled, 0);
+    }
+    if (output.reset() != 0) return abandon(WriteError::WriteFailed, errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return abandon(WriteError::WriteFailed, errno);
+    return {};
+}
+
+}  // namespace mirado
