@@ -1,0 +1,96 @@
+#include <filesystem>
+#include <iostream>
+
+#include "CommandLine.h"
+#include "Commands.h"
+#include "PasswordSource.h"
+#include "container/ContainerWriter.h"
+#include "container/Utf.h"
+
+namespace mirado::pack {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: mirado-pack encrypt SOURCE DESTFOLDER [--password P] [--watermark TEXT]\n"
+    "                           [--position 0-3] [--colour 0-4] [--font-size 0-2]\n"
+    "\n"
+    "Enciphers SOURCE into DESTFOLDER/NAME.pmpk under a password of 6 to 16 letters and digits.\n"
+    "Without --password the password comes from $MIRADO_PASSWORD, else it is asked on the terminal.\n"
+    "  --watermark TEXT  text the player draws over the picture (at most 50 characters)\n"
+    "  --position N      0 top left, 1 top right, 2 bottom left, 3 bottom right (default 0)\n"
+    "  --colour N        0 white, 1 red, 2 yellow, 3 green, 4 cyan (default 0)\n"
+    "  --font-size N     0: 1/20, 1: 1/15, 2: 1/10 of the picture's height (default 0)\n";
+
+constexpr std::size_t kWatermarkMaxCharacters = 50;
+
+bool parseIndex(const CommandLine& line, const std::string& name, int highest, std::uint8_t& out) {
+    const auto text = line.value(name);
+    if (!text) return true;
+    if (text->size() == 1 && (*text)[0] >= '0' && (*text)[0] <= char('0' + highest)) {
+        out = std::uint8_t((*text)[0] - '0');
+        return true;
+    }
+    complain("--" + name + " must be a number from 0 to " + std::to_string(highest));
+    return false;
+}
+
+std::size_t characterCount(const std::u16string& text) {
+    std::size_t count = 0;
+    for (char16_t unit : text) count += (unit < 0xDC00 || unit > 0xDFFF) ? 1 : 0;
+    return count;
+}
+
+}  // namespace
+
+int runEncrypt(const std::vector<std::string>& words) {
+    const auto line = CommandLine::parse(words, {"password", "watermark", "position", "colour", "font-size"}, {"help"});
+    if (line.has("help")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (!line.error.empty() || line.positional.size() != 2) {
+        complain(line.error.empty() ? "encrypt needs SOURCE and DESTFOLDER" : line.error);
+        std::cerr << kUsage;
+        return 2;
+    }
+    const fs::path source = line.positional[0], destination = line.positional[1];
+    std::uint8_t position = 0, colour = 0, fontSize = 0;
+    if (!parseIndex(line, "position", 3, position) || !parseIndex(line, "colour", 4, colour) ||
+        !parseIndex(line, "font-size", 2, fontSize)) {
+        return 2;
+    }
+    const std::u16string watermark = toUtf16(line.value("watermark").value_or(""));
+    if (characterCount(watermark) > kWatermarkMaxCharacters) {
+        complain("the watermark may have at most 50 characters");
+        return 2;
+    }
+    std::error_code ec;
+    if (!fs::exists(source, ec)) {
+        complain("no such file or folder: " + source.string());
+        return 1;
+    }
+    if (!fs::is_directory(destination, ec)) {
+        complain("the destination folder does not exist: " + destination.string());
+        return 1;
+    }
+    std::string error;
+    const auto key = obtainKey(line.value("password"), error);
+    if (!key) {
+        complain(error);
+        return 1;
+    }
+
+    ContainerWriter writer;
+    writer.configure(*key, !watermark.empty(), watermark, position, colour, fontSize);
+    const auto result = writer.encipherFile(source, destination);
+    if (!result) {
+        complain(source.string() + ": " + result.describe());
+        return 1;
+    }
+    std::cout << (destination / ContainerWriter::containerNameFor(source)).string() << "\n";
+    return 0;
+}
+
+}  // namespace mirado::pack

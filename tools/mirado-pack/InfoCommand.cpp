@@ -1,0 +1,135 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "CommandLine.h"
+#include "Commands.h"
+#include "PasswordSource.h"
+#include "Sha256.h"
+#include "container/ContainerFormat.h"
+#include "container/ContainerHeader.h"
+#include "container/ContainerReader.h"
+#include "container/Utf.h"
+
+namespace mirado::pack {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: mirado-pack info CONTAINER [--password P] [--json] [--sha256]\n"
+    "\n"
+    "Opens CONTAINER with the password and prints its header and info record.\n"
+    "  --json    one JSON object instead of lines\n"
+    "  --sha256  also the SHA-256 of the deciphered payload (compare with sha256sum of the original)\n";
+
+struct Field {
+    std::string name;
+    std::string text;
+    bool isNumber;
+};
+
+std::string jsonString(const std::string& text) {
+    std::ostringstream out;
+    out << '"';
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (c < 0x20) {
+            static const char* kHex = "0123456789abcdef";
+            out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
+        } else {
+            out << c;
+        }
+    }
+    out << '"';
+    return out.str();
+}
+
+// Deciphers the payload block by block, each positioned by its file offset as the player's engine does.
+std::string payloadSha256(ContainerReader& reader, std::uint64_t payloadSize) {
+    const int fd = fileno(reader.stream());
+    std::vector<std::uint8_t> block(1 << 20);
+    Sha256 hash;
+    for (std::uint64_t done = 0; done < payloadSize;) {
+        const std::size_t want = std::size_t(std::min<std::uint64_t>(block.size(), payloadSize - done));
+        const std::int64_t offset = format::kPayloadOffset + std::int64_t(done);
+        const ssize_t got = ::pread(fd, block.data(), want, offset);
+        if (got <= 0) break;
+        reader.decipherAt(block.data(), got, offset);
+        hash.update(block.data(), std::size_t(got));
+        done += std::uint64_t(got);
+    }
+    return hash.hexDigest();
+}
+
+}  // namespace
+
+int runInfo(const std::vector<std::string>& words) {
+    const auto line = CommandLine::parse(words, {"password"}, {"help", "json", "sha256"});
+    if (line.has("help")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (!line.error.empty() || line.positional.size() != 1) {
+        complain(line.error.empty() ? "info needs one CONTAINER" : line.error);
+        std::cerr << kUsage;
+        return 2;
+    }
+    const fs::path path = line.positional[0];
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        complain("no such file: " + path.string());
+        return 1;
+    }
+    std::string error;
+    const auto key = obtainKey(line.value("password"), error);
+    if (!key) {
+        complain(error);
+        return 1;
+    }
+    ContainerReader reader;
+    reader.setKey(*key);
+    const auto header = ContainerHeader::read(path);
+    if (!header || !reader.open(path)) {
+        complain("wrong password, or not a Mirado container: " + path.string());
+        return 1;
+    }
+    const auto& record = reader.records().front();
+    std::vector<Field> fields = {
+        {"formatTag", std::to_string(header->formatTag), true},
+        {"watermarkMark", std::to_string(header->watermarkMark), true},
+        {"payloadOffset", std::to_string(record.payloadOffset), true},
+        {"payloadSize", std::to_string(record.payloadSize), true},
+        {"sourceName", toUtf8(record.sourceName), false},
+        {"watermarkText", toUtf8(record.watermarkText), false},
+        {"watermarkPosition", std::to_string(record.watermarkPosition), true},
+        {"watermarkColour", std::to_string(record.watermarkColour), true},
+        {"watermarkFontSize", std::to_string(record.watermarkFontSize), true},
+    };
+    const std::uint64_t expectedSize = record.payloadOffset + record.payloadSize;
+    const std::uint64_t actualSize = fs::file_size(path, ec);
+    const bool complete = actualSize >= expectedSize;
+    if (line.has("sha256") && complete) fields.push_back({"sha256", payloadSha256(reader, record.payloadSize), false});
+
+    if (line.has("json")) {
+        std::cout << "{";
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            std::cout << (i ? ", " : "") << jsonString(fields[i].name) << ": "
+                      << (fields[i].isNumber ? fields[i].text : jsonString(fields[i].text));
+        }
+        std::cout << "}\n";
+    } else {
+        for (const auto& field : fields) std::cout << field.name << ": " << field.text << "\n";
+    }
+    if (!complete) {
+        complain("the payload is " + std::to_string(expectedSize - actualSize) + " bytes short: " + path.string());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace mirado::pack

@@ -1,0 +1,20 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace mirado::pack {
+
+// The password from --password, else $MIRADO_PASSWORD, else asked on the terminal without echo.
+// Nothing when none of them can give one.
+std::optional<std::string> obtainPassword(const std::optional<std::string>& fromOption);
+
+}  // namespace mirado::pack
+
+#include "container/ContainerKey.h"
+
+namespace mirado::pack {
+
+// The key of a password obtained as above, after the password rule; on refusal `error` says why.
+std::optional<ContainerKey> obtainKey(const std::optional<std::string>& fromOption, std::string& error);
+
+}  // namespace mirado::pack
