@@ -86,7 +86,9 @@ TEST_F(MiradoPack, BadInputGetsOneLineANonZeroExitAndWritesNothing) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.message;
         EXPECT_EQ(result.err.rfind("mirado-pack: ", 0), 0u) << result.err;
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-        if (c.exitCode == 1) EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        if (c.exitCode == 1) {
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        }
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(entriesIn(dir / "out"), 0u) << c.message;
     }
