@@ -13,16 +13,14 @@ if ! command -v rsvg-convert >/dev/null 2>&1; then
     exit 1
 fi
 
-count=0
-for svg in $(find art/skin -name '*.svg' | LC_ALL=C sort); do
+find art/skin -name '*.svg' | LC_ALL=C sort | while IFS= read -r svg; do
     rel=${svg#art/skin/}
     out=skin/${rel%.svg}
     mkdir -p "$(dirname "$out")"
     rsvg-convert --zoom=1 --output="$out.png" "$svg"
     rsvg-convert --zoom=2 --output="$out@2x.png" "$svg"
-    count=$((count + 1))
 done
 
 rsvg-convert --width=256 --height=256 --output=skin/mirado_icon.png art/mirado.svg
 
-echo "render-skin-art: $count skin images (1x and 2x) and skin/mirado_icon.png"
+echo "render-skin-art: $(find art/skin -name '*.svg' | wc -l) skin images at 1x and 2x, and skin/mirado_icon.png"
