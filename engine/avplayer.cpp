@@ -1,0 +1,379 @@
+#include "avplayer.h"
+
+#include <algorithm>
+#include <clocale>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+#include <mpv/client.h>
+
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QPointer>
+#include <QString>
+
+#include "MpvEventPump.h"
+#include "MpvFilterChain.h"
+#include "PayloadProtocol.h"
+#include "PayloadSource.h"
+#include "PlaybackState.h"
+#include "VideoWidget.h"
+#include "WatermarkFilter.h"
+
+using mirado::MpvEventPump;
+using mirado::PayloadProtocol;
+using mirado::PayloadSource;
+using mirado::PlaybackState;
+using mirado::VideoWidget;
+using mirado::WatermarkFilter;
+
+namespace {
+
+// Observed properties, told apart by their reply number.
+enum Observed : std::uint64_t { kPause = 1, kEndReached, kTime, kDuration, kMute };
+
+bool openGlAvailable() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "offscreen" || platform == "minimal") return false;
+    static const bool created = [] {
+        QOpenGLContext probe;
+        return probe.create();
+    }();
+    return created;
+}
+
+// The longest watermark a container holds.
+std::u16string watermarkText(const char16_t* text) {
+    std::u16string result;
+    for (std::size_t i = 0; text != nullptr && text[i] != 0 && i < 63; ++i) result += text[i];
+    return result;
+}
+
+// An integer member of a map node, or -1.
+std::int64_t integerField(const mpv_node& node, const char* key) {
+    if (node.format != MPV_FORMAT_NODE_MAP || node.u.list == nullptr) return -1;
+    const mpv_node_list& map = *node.u.list;
+    for (int i = 0; i < map.num; ++i) {
+        if (std::strcmp(map.keys[i], key) == 0 && map.values[i].format == MPV_FORMAT_INT64)
+            return map.values[i].u.int64;
+    }
+    return -1;
+}
+
+}  // namespace
+
+struct avplayer::Engine {
+    explicit Engine(Pace pace);
+    ~Engine();
+
+    void configure();
+    void startLoad();
+    void closeFile();
+    void seekToPendingStart();
+    void handle(const mpv_event& event);
+    void command(std::initializer_list<const char*> words, std::uint64_t reply = 0);
+    void setFlag(const char* name, bool on);
+    void setText(const char* name, const char* value);
+
+    Pace pace;
+    PayloadProtocol protocol;  // outlives the handle: mpv calls it until mpv_terminate_destroy returns
+    mpv_handle* mpv = nullptr;
+    std::unique_ptr<MpvEventPump> pump;
+    QPointer<VideoWidget> video;
+    QPointer<QWidget> host;
+    PlaybackState state;
+
+    std::uint64_t requests = 0;
+    bool loadPending = false;  // waiting for the video widget's render context
+    std::string target;        // what mpv loads: an absolute path or a payload address
+    std::shared_ptr<PayloadSource> source;
+    std::u16string watermark;
+    std::uint8_t watermarkPosition = 0, watermarkColour = 0, watermarkFontSize = 0;
+    double pendingStart = 0;  // a start time asked for before the file was loaded
+    bool muted = false;
+};
+
+avplayer::Engine::Engine(Pace pace) : pace(pace) {
+    // mpv refuses to start under a locale whose decimal separator is not "."; Qt sets the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv = mpv_create();
+    if (mpv == nullptr) return;
+    configure();
+    if (mpv_initialize(mpv) < 0 || !protocol.registerWith(mpv)) {
+        mpv_terminate_destroy(mpv);
+        mpv = nullptr;
+        return;
+    }
+    mpv_observe_property(mpv, kPause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv, kEndReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv, kTime, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv, kMute, "mute", MPV_FORMAT_FLAG);
+    pump = std::make_unique<MpvEventPump>(mpv, [this](const mpv_event& event) { handle(event); });
+}
+
+avplayer::Engine::~Engine() {
+    if (mpv == nullptr) return;
+    closeFile();
+    delete video.data();  // its render context must go before the handle
+    pump.reset();
+    mpv_terminate_destroy(mpv);
+}
+
+void avplayer::Engine::configure() {
+    // An embedded player: nothing of mpv's own reaches the user, nothing is read from or written to disk
+    // besides the played file (no configuration, no resume data, no cache files, no side files).
+    const std::pair<const char*, const char*> options[] = {
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"osc", "no"},
+        {"ytdl", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"input-cursor", "no"},
+        {"osd-level", "0"},
+        {"terminal", "no"},
+        {"idle", "yes"},
+        {"keep-open", "yes"},
+        {"resume-playback", "no"},
+        {"save-position-on-quit", "no"},
+        {"cache-on-disk", "no"},
+        {"sub-auto", "no"},
+        {"audio-file-auto", "no"},
+        {"hwdec", "auto-safe"},
+        {"vo", "null"},
+        {"ao", "null"},
+    };
+    for (const auto& [name, value] : options) mpv_set_option_string(mpv, name, value);
+    if (pace == Pace::AsFastAsPossible) {
+        mpv_set_option_string(mpv, "untimed", "yes");
+        mpv_set_option_string(mpv, "ao-null-untimed", "yes");
+    }
+}
+
+void avplayer::Engine::command(std::initializer_list<const char*> words, std::uint64_t reply) {
+    std::vector<const char*> args(words);
+    args.push_back(nullptr);
+    mpv_command_async(mpv, reply, args.data());
+}
+
+void avplayer::Engine::setFlag(const char* name, bool on) {
+    int flag = on ? 1 : 0;
+    mpv_set_property_async(mpv, 0, name, MPV_FORMAT_FLAG, &flag);
+}
+
+void avplayer::Engine::setText(const char* name, const char* value) {
+    mpv_set_property_async(mpv, 0, name, MPV_FORMAT_STRING, &value);
+}
+
+void avplayer::Engine::startLoad() {
+    loadPending = false;
+    // Asynchronous requests run in the order they were made, so these settings apply to this file.
+    const bool picture = video && video->isReady();
+    setText("vo", picture ? "libmpv" : "null");
+    if (pace == Pace::RealTime) setText("ao", picture ? "" : "null");
+    if (watermark.empty()) {
+        setText("vf", "");
+        setText("hwdec", "auto-safe");
+    } else {
+        // The filter draws on decoded frames in memory, so hardware decoding must copy them back.
+        setText("hwdec", "auto-copy-safe");
+        mirado::MpvFilterChain filters(
+            std::string(WatermarkFilter::kFilterName),
+            WatermarkFilter::drawtextOptions(watermark, watermarkPosition, watermarkColour, watermarkFontSize));
+        mpv_set_property_async(mpv, 0, "vf", MPV_FORMAT_NODE, filters.node());
+    }
+    setFlag("pause", true);
+    command({"loadfile", target.c_str(), "replace"}, requests);
+}
+
+void avplayer::Engine::closeFile() {
+    if (state.isOpen()) command({"stop"});
+    if (source) {
+        source->detach();
+        protocol.withdraw(target);
+        source.reset();
+    }
+    loadPending = false;
+    pendingStart = 0;
+    watermark.clear();
+}
+
+void avplayer::Engine::seekToPendingStart() {
+    if (pendingStart <= 0 || !state.isLoaded()) return;
+    const std::string seconds = std::to_string(pendingStart);
+    command({"seek", seconds.c_str(), "absolute"});
+    pendingStart = 0;
+}
+
+void avplayer::Engine::handle(const mpv_event& event) {
+    switch (event.event_id) {
+        case MPV_EVENT_COMMAND_REPLY:
+            if (event.reply_userdata != 0) {
+                const auto* reply = static_cast<const mpv_event_command*>(event.data);
+                const std::int64_t entry = integerField(reply->result, "playlist_entry_id");
+                state.loadAnswered(event.reply_userdata, event.error >= 0 && entry >= 0, entry);
+                seekToPendingStart();
+            }
+            break;
+        case MPV_EVENT_START_FILE:
+            state.fileStarted(static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id);
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            state.fileLoaded();
+            seekToPendingStart();
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+            if (end->reason == MPV_END_FILE_REASON_EOF || end->reason == MPV_END_FILE_REASON_ERROR)
+                state.fileEnded(end->playlist_entry_id, end->reason == MPV_END_FILE_REASON_ERROR);
+            break;
+        }
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto* property = static_cast<const mpv_event_property*>(event.data);
+            if (property->format == MPV_FORMAT_FLAG) {
+                const bool on = *static_cast<const int*>(property->data) != 0;
+                if (event.reply_userdata == kPause) state.pauseObserved(on);
+                if (event.reply_userdata == kEndReached) state.endReachedObserved(on);
+                if (event.reply_userdata == kMute) muted = on;
+            } else if (property->format == MPV_FORMAT_DOUBLE) {
+                const double value = *static_cast<const double*>(property->data);
+                if (event.reply_userdata == kTime) state.timeObserved(value);
+                if (event.reply_userdata == kDuration) state.durationObserved(value);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+avplayer::avplayer(Pace pace) : engine_(std::make_unique<Engine>(pace)) {}
+
+avplayer::~avplayer() = default;
+
+int avplayer::subclasswindow(QWidget* window, int) {
+    Engine& e = *engine_;
+    if (e.mpv == nullptr) return 0;
+    if (window != nullptr && window == e.host && e.video) return 1;
+    delete e.video.data();
+    e.host = window;
+    if (window == nullptr || !openGlAvailable()) return 0;
+    e.video = new VideoWidget(window, e.mpv, [&e] {
+        if (e.loadPending) e.startLoad();
+    });
+    return 1;
+}
+
+int avplayer::open(const char* path, int, int, char isProtected, std::FILE* stream, std::uint64_t offset,
+                   std::uint64_t size, ReadHook hook, void* context, const std::uint8_t*, bool,
+                   const char16_t* text, std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize) {
+    Engine& e = *engine_;
+    if (e.mpv == nullptr) return 0;
+    e.closeFile();
+    e.state.closed();
+
+    if (isProtected != 0) {
+        std::shared_ptr<PayloadSource> source =
+            size == 0 ? nullptr : PayloadSource::create(stream, offset, size, hook, context);
+        if (!source || source->size() == 0) return 0;
+        e.source = std::move(source);
+        e.target = e.protocol.publish(e.source);
+        e.watermark = watermarkText(text);
+        e.watermarkPosition = position;
+        e.watermarkColour = colour;
+        e.watermarkFontSize = fontSize;
+    } else {
+        struct stat info {};
+        if (path == nullptr || ::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+        // An absolute path is never taken for a URL or a protocol by mpv.
+        std::error_code error;
+        e.target = std::filesystem::absolute(path, error).string();
+        if (error) return 0;
+    }
+    e.state.loadRequested(++e.requests, true);
+    if (e.video && !e.video->isReady()) {
+        e.loadPending = true;
+    } else {
+        e.startLoad();
+    }
+    return 1;
+}
+
+int avplayer::play(double start, int) {
+    Engine& e = *engine_;
+    if (!e.state.isOpen()) return 0;
+    e.state.pauseRequested(false);
+    e.setFlag("pause", false);
+    // mpv can only seek in a loaded file.
+    e.pendingStart = start;
+    e.seekToPendingStart();
+    return 1;
+}
+
+int avplayer::pause() {
+    Engine& e = *engine_;
+    if (e.state.status() != PlaybackState::Playing) return 0;
+    e.state.pauseRequested(true);
+    e.setFlag("pause", true);
+    return 1;
+}
+
+int avplayer::resume() {
+    Engine& e = *engine_;
+    if (e.state.status() != PlaybackState::Paused) return 0;
+    e.state.pauseRequested(false);
+    e.setFlag("pause", false);
+    return 1;
+}
+
+int avplayer::stop() {
+    Engine& e = *engine_;
+    if (!e.state.isOpen()) return 0;
+    e.closeFile();
+    e.state.stopped();
+    return 1;
+}
+
+int avplayer::close() {
+    Engine& e = *engine_;
+    if (e.mpv == nullptr) return 0;
+    e.closeFile();
+    e.state.closed();
+    return 1;
+}
+
+int avplayer::play_status() const { return engine_->state.status(); }
+
+double avplayer::curr_play_time() const { return engine_->state.time(); }
+
+double avplayer::duration() const { return engine_->state.duration(); }
+
+int avplayer::seek_to(double fraction) {
+    Engine& e = *engine_;
+    if (!e.state.isLoaded() || !(fraction >= 0)) return 0;
+    const std::string percent = std::to_string(std::min(fraction, 1.0) * 100.0);
+    e.command({"seek", percent.c_str(), "absolute-percent"});
+    return 1;
+}
+
+int avplayer::volume(double left, double right) {
+    Engine& e = *engine_;
+    const double level = (left + right) / 2;
+    if (e.mpv == nullptr || !(level >= 0)) return 0;
+    double clamped = std::min(level, 100.0);
+    mpv_set_property_async(e.mpv, 0, "volume", MPV_FORMAT_DOUBLE, &clamped);
+    return 1;
+}
+
+int avplayer::mute_set(bool on) {
+    Engine& e = *engine_;
+    if (e.mpv == nullptr) return 0;
+    e.muted = on;
+    e.setFlag("mute", on);
+    return 1;
+}
+
+bool avplayer::get_mute() const { return engine_->muted; }
