@@ -1,0 +1,65 @@
+#include "DecodeToRgb24.h"
+
+#include <fstream>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "PictureDecoders.h"
+#include "PictureFormat.h"
+
+namespace mirado {
+
+namespace {
+
+bool decodeAs(PictureFormat format, std::span<const std::uint8_t> data, Rgb24Picture& picture) {
+    Rgb24Picture next;
+    bool decoded = false;
+    try {
+        switch (format) {
+            case PictureFormat::Bmp: decoded = decodeBmp(data, next); break;
+            case PictureFormat::Jpeg: decoded = decodeJpeg(data, next); break;
+            case PictureFormat::Png: decoded = decodePng(data, next); break;
+            case PictureFormat::Tiff: decoded = decodeTiff(data, next); break;
+            case PictureFormat::Gif: decoded = decodeGif(data, next); break;
+            case PictureFormat::Unknown: break;
+        }
+    } catch (const std::bad_alloc&) {
+        decoded = false;
+    }
+    if (decoded) picture = std::move(next);
+    return decoded;
+}
+
+bool readWholeFile(const std::filesystem::path& file, PixelBytes& bytes) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return false;
+    std::ifstream stream(file, std::ios::binary | std::ios::ate);
+    if (!stream) return false;
+    const std::streamoff size = stream.tellg();
+    if (size <= 0) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    stream.seekg(0);
+    return static_cast<bool>(stream.read(reinterpret_cast<char*>(bytes.data()), size));
+}
+
+}  // namespace
+
+bool decodeToRgb24(const std::filesystem::path& file, Rgb24Picture& picture) {
+    const PictureFormat format = pictureFormatOf(std::string_view(file.native()));
+    if (format == PictureFormat::Unknown) return false;
+    PixelBytes bytes;
+    try {
+        if (!readWholeFile(file, bytes)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return decodeAs(format, bytes, picture);
+}
+
+bool decodeToRgb24(const std::uint8_t* data, std::size_t size, std::u16string_view sourceName, Rgb24Picture& picture) {
+    if (data == nullptr) return false;
+    return decodeAs(pictureFormatOf(sourceName), std::span(data, size), picture);
+}
+
+}  // namespace mirado

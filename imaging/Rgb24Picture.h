@@ -1,0 +1,57 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace mirado {
+
+// Leaves new bytes uninitialised: every decoder writes each pixel itself, and zero-filling a
+// picture's worth of fresh pages first would cost about as much as writing it.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* place) noexcept {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* place, Args&&... args) {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
+
+using PixelBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
+
+// A decoded picture as the video surface draws it: rows bottom-up, each pixel blue, green, red,
+// each row padded to a multiple of 4 bytes.
+struct Rgb24Picture {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    PixelBytes pixels;
+
+    // Picture row y counted from the top.
+    std::uint8_t* rowFromTop(int y) { return pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride; }
+    const std::uint8_t* rowFromTop(int y) const {
+        return pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride;
+    }
+
+    // Sizes the picture for width x height pixels; pixel contents undefined, row padding zero. False for an empty or
+    // absurd size (a few header bytes can claim any size) or when memory runs out.
+    bool allocate(int newWidth, int newHeight);
+};
+
+// Bytes per row of a 24-bit picture of the given width.
+constexpr int rgb24Stride(int width) { return (3 * width + 3) & ~3; }
+
+// Largest picture accepted: 2^28 pixels (16384 x 16384), 768 MB as 24-bit rows.
+inline constexpr std::int64_t maxPicturePixels = std::int64_t{1} << 28;
+
+}  // namespace mirado
