@@ -3,8 +3,8 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "JobCommand.h"
 #include "PasswordSource.h"
-#include "container/ContainerWriter.h"
 #include "container/Utf.h"
 
 namespace mirado::pack {
@@ -14,14 +14,17 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
     "usage: mirado-pack encrypt SOURCE DESTFOLDER [--password P] [--watermark TEXT]\n"
-    "                           [--position 0-3] [--colour 0-4] [--font-size 0-2]\n"
+    "                           [--position 0-3] [--colour 0-4] [--font-size 0-2] [--quiet]\n"
     "\n"
     "Enciphers SOURCE into DESTFOLDER/NAME.pmpk under a password of 6 to 16 letters and digits.\n"
+    "A folder SOURCE has every video and picture below it enciphered into DESTFOLDER/FOLDERNAME/,\n"
+    "mirroring its sub-folders; Ctrl-C stops it, keeping the containers already written.\n"
     "Without --password the password comes from $MIRADO_PASSWORD, else it is asked on the terminal.\n"
     "  --watermark TEXT  text the player draws over the picture (at most 50 characters)\n"
     "  --position N      0 top left, 1 top right, 2 bottom left, 3 bottom right (default 0)\n"
     "  --colour N        0 white, 1 red, 2 yellow, 3 green, 4 cyan (default 0)\n"
-    "  --font-size N     0: 1/20, 1: 1/15, 2: 1/10 of the picture's height (default 0)\n";
+    "  --font-size N     0: 1/20, 1: 1/15, 2: 1/10 of the picture's height (default 0)\n"
+    "  --quiet           no progress bar and no line per file\n";
 
 constexpr std::size_t kWatermarkMaxCharacters = 50;
 
@@ -45,7 +48,8 @@ std::size_t characterCount(const std::u16string& text) {
 }  // namespace
 
 int runEncrypt(const std::vector<std::string>& words) {
-    const auto line = CommandLine::parse(words, {"password", "watermark", "position", "colour", "font-size"}, {"help"});
+    const auto line = CommandLine::parse(words, {"password", "watermark", "position", "colour", "font-size"},
+                                         {"help", "quiet"});
     if (line.has("help")) {
         std::cout << kUsage;
         return 0;
@@ -82,15 +86,8 @@ int runEncrypt(const std::vector<std::string>& words) {
         return 1;
     }
 
-    ContainerWriter writer;
-    writer.configure(*key, !watermark.empty(), watermark, position, colour, fontSize);
-    const auto result = writer.encipherFile(source, destination);
-    if (!result) {
-        complain(source.string() + ": " + result.describe());
-        return 1;
-    }
-    std::cout << (destination / ContainerWriter::containerNameFor(source)).string() << "\n";
-    return 0;
+    const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize}};
+    return runEncryptJobCommand(request, line.has("quiet"));
 }
 
 }  // namespace mirado::pack

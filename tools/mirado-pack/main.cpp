@@ -17,7 +17,8 @@ constexpr const char* kUsage =
     "usage: mirado-pack COMMAND ...\n"
     "\n"
     "Commands:\n"
-    "  encrypt SOURCE DESTFOLDER   encipher a media file into a password-protected .pmpk container\n"
+    "  encrypt SOURCE DESTFOLDER   encipher a media file, or every one in a folder, into password-protected\n"
+    "                              .pmpk containers\n"
     "  info CONTAINER              show what a container holds\n"
     "\n"
     "Run 'mirado-pack COMMAND --help' for a command's options.\n";
