@@ -60,23 +60,6 @@ TEST_F(EncryptJob, ContainersOpenOnlyWithTheJobsKeyAndCarryItsWatermark) {
     }
 }
 
-TEST_F(EncryptJob, HiddenFoldersFifosSocketsAndLinkLoopsAddNothing) {
-    touch(source / ".secret/a.mp4");
-    touch(source / ".secret/deeper/b.mp4");
-    touch(source / ".c.mp4");
-    ASSERT_TRUE(testing::makeFifo(source / "pipe.mp4"));  // opening it to read would block the job
-    ASSERT_TRUE(testing::makeSocket(source / "sock.avi"));
-    touch(source / "real/d.mp4");
-    fs::create_directory_symlink(source, source / "real/loop");
-    fs::create_symlink(source / "real/d.mp4", source / "linked.mp4");
-
-    const EncryptOutcome outcome = run();
-    EXPECT_EQ(outcome.filesFound, 2);
-    EXPECT_EQ(outcome.containersWritten, 2);
-    EXPECT_EQ(treeOf(out), (Entries{"clips/", "clips/linked.pmpk", "clips/real/", "clips/real/d.pmpk"}));
-    expectHolds(out / "clips/linked.pmpk", source / "real/d.mp4", "linked.mp4");
-}
-
 TEST_F(EncryptJob, DestinationRootIsNamedAfterTheSourceFolderBaseName) {
     touch(dir / "trip.2014/a.avi");
     touch(dir / "photos.1/x.jpg");

@@ -90,16 +90,6 @@ TEST_F(EncryptProgressReport, StoppingInsideAFileLeavesNoTraceOfIt) {
     EXPECT_EQ(treeOf(out), (Entries{"clips/", "clips/a.pmpk"}));  // no partial file either
 }
 
-TEST_F(EncryptProgressReport, StoppingARerunKeepsTheEarlierContainerWhole) {
-    touch(source / "big.mp4", kChunk + 1);
-    ASSERT_EQ(run().containersWritten, 1);
-    EncryptProgress progress;
-    progress.stopRequested = [calls = 0]() mutable { return ++calls > 1; };  // after the first chunk
-    EXPECT_TRUE(run(source, progress).cancelled);
-    EXPECT_EQ(treeOf(out), (Entries{"clips/", "clips/big.pmpk"}));
-    expectHolds(out / "clips/big.pmpk", source / "big.mp4");
-}
-
 // A file-size limit makes the writer fail part-way, as a full disk would.
 class FileSizeLimit {
 public:
