@@ -17,6 +17,7 @@ void ContainerReader::setKey(const ContainerKey& key) {
 
 bool ContainerReader::open(const fs::path& path) {
     close();
+    records_.clear();  // a reader holds the record of the container it opened last, never two
     std::error_code ec;
     if (!fs::exists(path, ec) || !IsContainerPath(path.native())) return false;
     std::FILE* stream = std::fopen(path.c_str(), "rb");

@@ -68,6 +68,8 @@ TEST(ContainerReader, EverySingleByteChangeOfTheKeyFailsAndTheRightKeyThenOpens)
     }
     reader.setKey(kKey);
     EXPECT_TRUE(reader.open(path));
+    EXPECT_TRUE(reader.open(path));
+    EXPECT_EQ(reader.records().size(), 1u) << "opening again replaces the record";
 }
 
 TEST(ContainerReader, RecognisesContainersByExtensionCountAndCheckValueOnly) {
