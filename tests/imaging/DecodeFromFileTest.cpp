@@ -95,5 +95,22 @@ TEST_F(DecodeFromFile, ANewPictureReplacesTheOld) {
     EXPECT_EQ(picture.width, 5);
 }
 
+TEST_F(DecodeFromFile, StorageReusedAcrossDecodesLeavesNoTrace) {
+    // Decodes reuse the storage of pictures they replaced: a picture decoded after others,
+    // and after failures, must come out as it did first.
+    GifFrame frame{2, 1, 3, 2, {0, 1, 0, 1, 0, 1}, {}, 1, false};
+    const fs::path gif = write("sparse.gif", gifOf(9, 4, {{10, 20, 30}, {0, 0, 0}}, {frame}));
+    const fs::path jpeg = write("big.jpg", jpegOf(blocks(64, 48)));
+    Rgb24Picture first;
+    ASSERT_TRUE(decodeToRgb24(gif, first));
+    Rgb24Picture picture;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(decodeToRgb24(jpeg, picture));
+        EXPECT_FALSE(decodeToRgb24(write("broken.jpg", Bytes{0xFF, 0xD8, 0xFF}), picture));
+        ASSERT_TRUE(decodeToRgb24(gif, picture));
+        EXPECT_TRUE(picture.pixels == first.pixels) << round;
+    }
+}
+
 }  // namespace
 }  // namespace mirado::test
