@@ -79,12 +79,8 @@ int runEncrypt(const std::vector<std::string>& words) {
         complain("the destination folder does not exist: " + destination.string());
         return 1;
     }
-    std::string error;
-    const auto key = obtainKey(line.value("password"), error);
-    if (!key) {
-        complain(error);
-        return 1;
-    }
+    const auto key = obtainKey(line.value("password"));
+    if (!key) return 1;
 
     const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize}};
     return runEncryptJobCommand(request, line.has("quiet"));

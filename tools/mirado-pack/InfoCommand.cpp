@@ -85,12 +85,8 @@ int runInfo(const std::vector<std::string>& words) {
         complain("no such file: " + path.string());
         return 1;
     }
-    std::string error;
-    const auto key = obtainKey(line.value("password"), error);
-    if (!key) {
-        complain(error);
-        return 1;
-    }
+    const auto key = obtainKey(line.value("password"));
+    if (!key) return 1;
     ContainerReader reader;
     reader.setKey(*key);
     const auto header = ContainerHeader::read(path);

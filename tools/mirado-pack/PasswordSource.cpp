@@ -40,25 +40,26 @@ std::optional<std::string> obtainPassword(const std::optional<std::string>& from
 
 }  // namespace mirado::pack
 
+#include "Commands.h"
 #include "container/AdditiveKeyCipher.h"
 #include "container/PasswordRule.h"
 #include "container/Utf.h"
 
 namespace mirado::pack {
 
-std::optional<ContainerKey> obtainKey(const std::optional<std::string>& fromOption, std::string& error) {
+std::optional<ContainerKey> obtainKey(const std::optional<std::string>& fromOption) {
     const auto password = obtainPassword(fromOption);
     if (!password) {
-        error = "no password: give --password, set MIRADO_PASSWORD, or run on a terminal";
+        complain("no password: give --password, set MIRADO_PASSWORD, or run on a terminal");
         return std::nullopt;
     }
     const std::u16string text = toUtf16(*password);
     if (text.empty()) {
-        error = toUtf8(kPasswordEmptyMessage);
+        complain(toUtf8(kPasswordEmptyMessage));
         return std::nullopt;
     }
     if (!isValidPassword(text) || text.size() > std::size_t(kPasswordMaxLength)) {
-        error = toUtf8(kPasswordRuleMessage);
+        complain(toUtf8(kPasswordRuleMessage));
         return std::nullopt;
     }
     return AdditiveKeyCipher::keyFromPassword(text);

@@ -14,7 +14,7 @@ std::optional<std::string> obtainPassword(const std::optional<std::string>& from
 
 namespace mirado::pack {
 
-// The key of a password obtained as above, after the password rule; on refusal `error` says why.
-std::optional<ContainerKey> obtainKey(const std::optional<std::string>& fromOption, std::string& error);
+// The key of a password obtained as above, after the password rule; a refusal is told on stderr.
+std::optional<ContainerKey> obtainKey(const std::optional<std::string>& fromOption);
 
 }  // namespace mirado::pack
