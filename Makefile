@@ -1,11 +1,12 @@
 # make run   installs what is missing, builds, and starts Mirado.
-# make test  installs what is missing, builds, and runs every test (plain build, then a sanitizer build).
+# make test  installs what is missing, builds, and runs every test (plain build, sanitizer build, a short fuzz run).
 # make bench builds and runs the benchmarks.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 
-.PHONY: deps configure build run test test-plain test-sanitized bench clean
+.PHONY: deps configure build run test test-plain test-sanitized test-fuzz bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -27,10 +28,16 @@ test-sanitized: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-sanitize
 
-test: test-plain test-sanitized
+# The picture decoders under libFuzzer for a short while (needs clang).
+test-fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_LAYERS=imaging -DMIRADO_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target imaging_fuzz_seeds imaging_decoder_fuzzer
+	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -R '^imaging_(fuzz_seeds|decoder_fuzz)$$'
+
+test: test-plain test-sanitized test-fuzz
 
 bench: build
 	@tools/run-benchmarks.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
