@@ -1,0 +1,35 @@
+#pragma once
+// A push button: images and colours for the normal, hot, pushed, focused and
+// disabled looks; a press and release over it sends "click".
+#include "CLabelUI.h"
+
+class CButtonUI : public CLabelUI {
+public:
+    const char16_t* GetClass() const override { return u"ButtonUI"; }
+    void SetNormalImage(const QString& spec);
+    QString GetNormalImage() const { return m_sNormalImage; }
+    void SetHotImage(const QString& spec);
+    void SetPushedImage(const QString& spec);
+    void SetDisabledImage(const QString& spec);
+    // What a click does: sends "click". False when disabled or hidden.
+    virtual bool Activate();
+    void DoEvent(TEventUI& event) override;
+    void SetAttribute(const QString& name, const QString& value) override;
+
+protected:
+    void PaintBkColor(QPainter& p) override;
+    void PaintStatusImage(QPainter& p) override;
+    DWORD CurrentTextColor() const override;
+
+    QString m_sNormalImage;
+    QString m_sHotImage;
+    QString m_sPushedImage;
+    QString m_sFocusedImage;
+    QString m_sDisabledImage;
+    QString m_sForeImage;
+    QString m_sHotForeImage;
+    DWORD m_dwHotBkColor = 0;
+    DWORD m_dwHotTextColor = 0;
+    DWORD m_dwPushedTextColor = 0;
+    DWORD m_dwFocusedTextColor = 0;
+};
