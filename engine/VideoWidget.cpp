@@ -14,8 +14,9 @@ void* procAddress(void*, const char* name) {
 }
 }  // namespace
 
-VideoWidget::VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady)
-    : QOpenGLWidget(host), handle_(handle), onReady_(std::move(onReady)) {
+VideoWidget::VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady,
+                         std::function<void()> onLost)
+    : QOpenGLWidget(host), handle_(handle), onReady_(std::move(onReady)), onLost_(std::move(onLost)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(host->rect());
@@ -24,6 +25,8 @@ VideoWidget::VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()
 }
 
 VideoWidget::~VideoWidget() {
+    // The base class destroys the context later, when this part of the object is gone already.
+    if (context() != nullptr) disconnect(context(), nullptr, this, nullptr);
     makeCurrent();
     releaseRenderContext();
     doneCurrent();
@@ -72,6 +75,7 @@ void VideoWidget::frameReady(void* self) {
 }
 
 void VideoWidget::contextGoing() {
+    if (renderContext_ != nullptr && onLost_) onLost_();
     makeCurrent();
     releaseRenderContext();
     doneCurrent();

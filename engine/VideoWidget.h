@@ -12,7 +12,9 @@ namespace mirado {
 class VideoWidget : public QOpenGLWidget {
     Q_OBJECT
 public:
-    VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady);
+    // `onReady` runs each time a render context has been made, `onLost` just before one goes away (the
+    // widget moved to another top-level window): mpv's video output dies with it.
+    VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady, std::function<void()> onLost);
     ~VideoWidget() override;
 
     // True once the render context exists; mpv's video output needs it before a file is loaded.
@@ -31,6 +33,7 @@ private:
     mpv_handle* handle_;
     mpv_render_context* renderContext_ = nullptr;
     std::function<void()> onReady_;
+    std::function<void()> onLost_;
 };
 
 }  // namespace mirado

@@ -72,6 +72,7 @@ struct avplayer::Engine {
     void startLoad();
     void closeFile();
     void seekToPendingStart();
+    void reloadLater();
     void handle(const mpv_event& event);
     void command(std::initializer_list<const char*> words, std::uint64_t reply = 0);
     void setFlag(const char* name, bool on);
@@ -92,6 +93,7 @@ struct avplayer::Engine {
     std::u16string watermark;
     std::uint8_t watermarkPosition = 0, watermarkColour = 0, watermarkFontSize = 0;
     double pendingStart = 0;  // a start time asked for before the file was loaded
+    bool resumeAfterLoad = false;  // a reload of a file that was playing
     bool muted = false;
 };
 
@@ -187,6 +189,8 @@ void avplayer::Engine::startLoad() {
     }
     setFlag("pause", true);
     command({"loadfile", target.c_str(), "replace"}, requests);
+    if (resumeAfterLoad) setFlag("pause", false);
+    resumeAfterLoad = false;
 }
 
 void avplayer::Engine::closeFile() {
@@ -198,7 +202,20 @@ void avplayer::Engine::closeFile() {
     }
     loadPending = false;
     pendingStart = 0;
+    resumeAfterLoad = false;
     watermark.clear();
+}
+
+void avplayer::Engine::reloadLater() {
+    // The video output goes with the render context, and a file without audio would end with it: load
+    // the file again where it was, once the new render context is there.
+    if (!state.isOpen()) return;
+    const bool paused = state.status() != PlaybackState::Playing;
+    const double at = state.isLoaded() ? state.time() : pendingStart;
+    state.loadRequested(++requests, paused);
+    pendingStart = at;
+    resumeAfterLoad = !paused;
+    loadPending = true;
 }
 
 void avplayer::Engine::seekToPendingStart() {
@@ -261,9 +278,12 @@ int avplayer::subclasswindow(QWidget* window, int) {
     delete e.video.data();
     e.host = window;
     if (window == nullptr || !openGlAvailable()) return 0;
-    e.video = new VideoWidget(window, e.mpv, [&e] {
-        if (e.loadPending) e.startLoad();
-    });
+    e.video = new VideoWidget(
+        window, e.mpv,
+        [&e] {
+            if (e.loadPending) e.startLoad();
+        },
+        [&e] { e.reloadLater(); });
     return 1;
 }
 

@@ -113,5 +113,29 @@ TEST_F(WatermarkWindowTest, StaysOnThePictureInAWiderWindowAndThroughResizeAndSe
     EXPECT_EQ(player.play_status(), 2);
 }
 
+TEST_F(WatermarkWindowTest, PictureComesBackWhenTheWindowMovesToItsOwnTopLevel) {
+    QWidget frameWindow;
+    frameWindow.resize(400, 300);
+    host.setParent(&frameWindow);
+    frameWindow.show();
+    show(320, 240, 3, 1, 2);
+    EXPECT_GT(spreadOf(frame(), isRed).count, 60);
+    player.seek_to(0.5);
+    ASSERT_TRUE(waitFor([&] { return player.curr_play_time() > 0.7; }));
+    const double at = player.curr_play_time();
+
+    // What full screen does to the video surface: it leaves its parent and becomes a window of its own.
+    host.setParent(nullptr);
+    host.resize(320, 240);
+    host.show();
+    QImage again;
+    ASSERT_TRUE(waitFor([&] {
+        again = frame();
+        return !again.isNull() && spreadOf(again, isRed).count > 60;
+    }));
+    // Where it was, and still paused.
+    EXPECT_TRUE(waitFor([&] { return player.play_status() == 2 && std::abs(player.curr_play_time() - at) < 0.2; }));
+}
+
 }  // namespace
 }  // namespace mirado::testing
