@@ -157,6 +157,7 @@ void CListUI::SetScrollPos(SIZE pos)
         h.right = h.left + width;
         m_pHeader->SetPos(h);
     }
+    PlaceVisibleRows();
     Invalidate();
 }
 
@@ -327,7 +328,20 @@ void CListUI::SetPos(RECT rc)
                                inner.top + (headerHeight ? headerHeight : 24)});
     }
     PlaceScrollBars();
+    PlaceVisibleRows();
     Invalidate();
+}
+
+void CListUI::PlaceVisibleRows()
+{
+    if (ItemCount() == 0 || m_rcBody.isEmpty())
+        return;
+    for (int i = RowAtOffset(m_scrollY); i < ItemCount(); ++i) {
+        const RECT rc = RowRect(i);
+        if (rc.top >= m_rcBody.bottom)
+            break;
+        m_rows[static_cast<size_t>(i)]->PlaceQuietly(rc);
+    }
 }
 
 void CListUI::PlaceScrollBars()

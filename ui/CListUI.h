@@ -65,6 +65,8 @@ private:
     int RowAtOffset(int y) const;
     void RebuildOffsets();
     void PlaceScrollBars();
+    // Gives the rows in view their current rectangles (rows out of view keep old ones).
+    void PlaceVisibleRows();
     void SetHot(int index);
     void Renumber(int from);
 

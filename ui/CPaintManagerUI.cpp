@@ -237,7 +237,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             SetFocus(nullptr);
             return false;
         }
-        SetFocus(control->WantsFocus() ? control : nullptr);
+        // A click focuses the control, or what holds it (a row focuses its list).
+        CControlUI* focus = control;
+        while (focus && !focus->WantsFocus())
+            focus = focus->GetParent();
+        SetFocus(focus);
         if (FindControl(pt) != control)
             return false; // the focus change took the control away
         m_pCapture = control;

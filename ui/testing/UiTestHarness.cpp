@@ -116,6 +116,16 @@ void wheelAt(CWindowWnd& window, QPoint pos, int delta)
     QApplication::sendEvent(w, &event);
 }
 
+void dragBy(CWindowWnd& window, QPoint from, QPoint delta, int steps)
+{
+    QWidget* w = window.GetHWND();
+    const QPoint globalStart = w->mapToGlobal(from);
+    pressAt(window, from);
+    for (int i = 1; i <= steps; ++i)
+        moveTo(window, w->mapFromGlobal(globalStart + delta * i / steps));
+    releaseAt(window, w->mapFromGlobal(globalStart + delta));
+}
+
 bool click(WindowImplBase& window, const QString& name)
 {
     if (!visibleControl(window, name))

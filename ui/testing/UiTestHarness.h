@@ -50,6 +50,9 @@ void pressAt(CWindowWnd& window, QPoint pos);
 void moveTo(CWindowWnd& window, QPoint pos);
 void releaseAt(CWindowWnd& window, QPoint pos);
 void wheelAt(CWindowWnd& window, QPoint pos, int delta);
+// Presses at from (window coordinates), moves the pointer by delta on the screen in
+// steps, as a hand would while the window follows, and releases.
+void dragBy(CWindowWnd& window, QPoint from, QPoint delta, int steps = 4);
 // By control name; false when the control does not exist or is hidden.
 bool click(WindowImplBase& window, const QString& name);
 bool doubleClick(WindowImplBase& window, const QString& name);
