@@ -1,0 +1,3 @@
+#include "PlayerHost.h"
+
+PlayerHost* g_pMainFrame = nullptr;
