@@ -27,6 +27,8 @@ public:
     LRESULT OnLButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     LRESULT OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     LRESULT OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    // Escape leaves full screen (it never closes the bar).
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
 
 private:
     CSliderUI* m_volume = nullptr;

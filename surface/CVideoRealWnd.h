@@ -44,11 +44,19 @@ public:
     int SkinResourceId() const override { return 135; }
     void PrepareControls() override;
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    // Escape and Enter are the surface's own keys (full screen, pause), never a close.
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
     LRESULT OnLButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     LRESULT OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:
+    void putPictureOnShow();
+    // Draws the picture on show in a paint; false when there is nothing to draw yet.
+    bool paintPicture();
+    // A click pauses a playing video or resumes a paused one; pictures are left alone.
+    void togglePlaybackFromClick();
+
     struct State;
     std::unique_ptr<State> m_state;
 };

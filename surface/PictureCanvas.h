@@ -1,0 +1,50 @@
+#pragma once
+// The picture the surface shows: decoded once, kept unmarked, and drawn fitted into a
+// client-sized frame with black around it. A container picture's watermark is blended into a
+// fresh copy of the unmarked pixels on every drawing, so it looks the same however often the
+// frame is redrawn.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <QImage>
+#include <QSize>
+
+#include "imaging/Rgb24Picture.h"
+#include "imaging/WatermarkRenderer.h"
+
+class PictureCanvas {
+public:
+    // A container's watermark: indices as its record keeps them; an empty text draws none.
+    struct Watermark {
+        std::u16string_view text;
+        std::uint8_t position = 0;
+        std::uint8_t colour = 0;
+        std::uint8_t fontSize = 0;
+    };
+
+    // Both leave the canvas unchanged and return false when the picture cannot be decoded.
+    bool loadFile(const std::filesystem::path& path);
+    bool loadBuffer(const std::uint8_t* data, std::size_t size, std::u16string_view sourceName, const Watermark& mark);
+
+    // The frame for a client area; false (frame untouched) when nothing can be drawn there yet.
+    bool compose(QSize client, QImage& frame);
+
+    int pictureWidth() const { return m_picture.width; }
+    int pictureHeight() const { return m_picture.height; }
+    const std::u16string& watermarkText() const { return m_text; }
+
+private:
+    // The picture as a top-down image, watermark included.
+    QImage markedImage();
+    void takeWatermark(const Watermark& mark);
+
+    mirado::Rgb24Picture m_picture;
+    mirado::PixelBytes m_marked; // reused between drawings: fresh pages are slow to touch
+    mirado::WatermarkRenderer m_renderer;
+    std::u16string m_text;
+    std::uint8_t m_position = 0;
+    std::uint8_t m_colour = 0;
+};
