@@ -1,0 +1,117 @@
+// The video in a real X window (Mesa's software OpenGL under Xvfb): the engine's picture lies in
+// the surface and must keep playing, watermark included, when the surface leaves the main window
+// for full screen, comes back, or changes size.
+#include <gtest/gtest.h>
+
+#include <QOpenGLWidget>
+#include <cstdlib>
+
+#include "SurfaceTestHost.h"
+#include "TestPictures.h"
+#include "tests/engine/TestMedia.h"
+#include "ui/WindowApi.h"
+
+namespace mirado::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Eight seconds of grey: long enough to go in and out of full screen while it plays.
+const fs::path& longGreyClip()
+{
+    static const fs::path clip = [] {
+        const fs::path out = TestMedia::instance().folder() / "long-grey.mp4";
+        const std::string command = "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i "
+                                    "color=c=gray:size=320x240:rate=25:duration=8 -c:v libx264 -preset ultrafast "
+                                    "-g 25 -pix_fmt yuv420p '" + out.string() + "'";
+        if (std::system(command.c_str()) != 0)
+            std::abort();
+        return out;
+    }();
+    return clip;
+}
+
+class VideoInSurface : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.create(QSize(320, 240)));
+        ASSERT_EQ(host.engine().subclasswindow(host.surface().GetHWND(), 1), 1);
+        const ContainerKey key = testKey(7);
+        // Red, along the bottom edge on the right, a tenth of the picture high.
+        const fs::path container = TestMedia::instance().encipher(longGreyClip(), key, u"水印AB", 3, 1, 2);
+        ASSERT_EQ(openContainer(host.engine(), reader, container, key), 1);
+        host.engine().play(0.0, 0);
+        ASSERT_TRUE(waitFor([&] { return host.engine().play_status() == 1 && host.engine().curr_play_time() > 0.2; }));
+    }
+
+    // How many red watermark pixels the surface's video shows once a frame of `size` is there.
+    int redPixels(QSize size)
+    {
+        int count = 0;
+        waitFor([&] {
+            auto* video = host.surface().GetHWND()->findChild<QOpenGLWidget*>();
+            if (video == nullptr || !video->isVisible() || video->size() != size)
+                return false;
+            const QImage frame = video->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+            count = spreadOf(frame, frame.rect(), &isReddish).count;
+            return count > 60;
+        });
+        return count;
+    }
+
+    // The engine is playing and its clock moves on.
+    bool keepsPlaying()
+    {
+        const double from = host.engine().curr_play_time();
+        return waitFor([&] { return host.engine().play_status() == 1 && host.engine().curr_play_time() > from + 0.3; });
+    }
+
+    QSize screen() { return QSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)); }
+
+    SurfaceTestHost host;
+    ContainerReader reader;
+};
+
+TEST_F(VideoInSurface, KeepsPlayingWithItsWatermarkThroughFullScreenAndBack)
+{
+    EXPECT_GT(redPixels(QSize(320, 240)), 60);
+
+    doubleClickAt(host.surface(), QPoint(160, 120));
+    ASSERT_TRUE(host.surface().isFullScreen());
+    EXPECT_GT(redPixels(screen()), 60);
+    EXPECT_TRUE(keepsPlaying());
+
+    pressKey(host.surface(), Qt::Key_Escape);
+    ASSERT_FALSE(host.surface().isFullScreen());
+    EXPECT_EQ(host.surface().GetHWND()->geometry(),
+              QRect(SurfaceTestHost::kSurfaceX, SurfaceTestHost::kSurfaceY, 320, 240));
+    EXPECT_GT(redPixels(QSize(320, 240)), 60);
+    EXPECT_TRUE(keepsPlaying());
+
+    SetWindowPos(host.surface().GetHWND(), nullptr, 0, 0, 480, 300, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_GT(redPixels(QSize(480, 300)), 60);
+    EXPECT_TRUE(keepsPlaying());
+}
+
+TEST_F(VideoInSurface, APausedVideoStaysPausedWhereItWasThroughFullScreen)
+{
+    host.engine().pause();
+    spin(200);
+    const double at = host.engine().curr_play_time();
+
+    host.surface().toggleFullScreen();
+    EXPECT_GT(redPixels(screen()), 60);
+    spin(300);
+    EXPECT_EQ(host.engine().play_status(), 2);
+    EXPECT_NEAR(host.engine().curr_play_time(), at, 0.2);
+
+    host.surface().toggleFullScreen();
+    EXPECT_GT(redPixels(QSize(320, 240)), 60);
+    spin(300);
+    EXPECT_EQ(host.engine().play_status(), 2);
+    EXPECT_NEAR(host.engine().curr_play_time(), at, 0.2);
+}
+
+} // namespace
+} // namespace mirado::testing
