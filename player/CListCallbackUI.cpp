@@ -1,0 +1,35 @@
+#include "CListCallbackUI.h"
+
+#include "ui/CControlUI.h"
+
+namespace {
+
+std::u16string marker(int digit) {
+    return std::u16string(u"{#") + char16_t(u'0' + digit) + u'}';
+}
+
+}  // namespace
+
+const char16_t* CListCallbackUI::ItemTextFor(CControlUI* pControl, int, int iSubItem) {
+    // Any other column keeps what the previous call left.
+    if (iSubItem < 0 || iSubItem >= kColumns) return m_buffer.c_str();
+    m_buffer.clear();
+    if (pControl == nullptr) return m_buffer.c_str();
+    const std::u16string data = pControl->GetUserData().str();
+    if (iSubItem == 0) {
+        const std::size_t end = data.find(marker(0));
+        if (end != std::u16string::npos) m_buffer = data.substr(0, end);
+        return m_buffer.c_str();
+    }
+    const std::u16string opening = marker(iSubItem - 1);
+    const std::size_t start = data.find(opening);
+    if (start == std::u16string::npos) return m_buffer.c_str();
+    const std::size_t textStart = start + opening.size();
+    const std::size_t end = data.find(marker(iSubItem), textStart);
+    if (end != std::u16string::npos) m_buffer = data.substr(textStart, end - textStart);
+    return m_buffer.c_str();
+}
+
+std::u16string CListCallbackUI::userDataFor(std::u16string_view text) {
+    return std::u16string(text) + marker(0);
+}

@@ -1,0 +1,310 @@
+// Playback control: turns the selected row into a playing video or a picture on the surface, finds
+// a container's key, and keeps the status line, times, sliders and mute buttons of both bars in step.
+#include <algorithm>
+#include <filesystem>
+#include <new>
+
+#include "container/ContainerReader.h"
+#include "container/FileKinds.h"
+#include "player/CMainFrame.h"
+#include "player/PlaybackTimeText.h"
+#include "surface/CPasswordFrame.h"
+#include "surface/CPlayBarFrame.h"
+#include "surface/CVideoRealWnd.h"
+#include "ui/CButtonUI.h"
+#include "ui/CLabelUI.h"
+#include "ui/CListUI.h"
+#include "ui/CSliderUI.h"
+#include "ui/MessageBoxService.h"
+#include "ui/WindowApi.h"
+
+namespace {
+
+// Engine states as play_status reports them.
+constexpr int kPlaying = 1;
+constexpr int kPaused = 2;
+constexpr int kEnded = 3;
+constexpr int kStopped = 4;
+
+// A container picture is deciphered whole into memory; larger ones are not shown.
+constexpr std::uint64_t kLargestContainerPicture = 157286400;
+
+const QString kCaption = QStringLiteral("提示");
+const QString kLoading = QStringLiteral("加载中请等待...");
+
+std::filesystem::path fsPath(const QString& path) {
+    return std::filesystem::path(path.toStdString());
+}
+
+bool isContainer(const QString& path) {
+    return mirado::IsContainerPath(path.toStdString());
+}
+
+bool isPicture(const QString& path) {
+    return mirado::IsImagePath(path.toStdString());
+}
+
+}  // namespace
+
+CMainFrame::KeySearch CMainFrame::searchKey(mirado::ContainerReader& reader, const QString& path) {
+    if (TryRememberedKeys(reader, path)) return KeySearch::Opened;
+    if (AskPassword() != CPasswordFrame::kAccepted) return KeySearch::NotAsked;
+    return TryEnteredKey(reader, path) ? KeySearch::Opened : KeySearch::WrongKey;
+}
+
+bool CMainFrame::TryRememberedKeys(mirado::ContainerReader& reader, const QString& path) {
+    for (const mirado::ContainerKey& key : m_rememberedKeys) {
+        reader.setKey(key);
+        if (reader.open(fsPath(path))) return true;
+    }
+    return false;
+}
+
+bool CMainFrame::TryEnteredKey(mirado::ContainerReader& reader, const QString& path) {
+    reader.setKey(enteredKey);
+    if (!reader.open(fsPath(path))) return false;
+    RememberKey();
+    return true;
+}
+
+void CMainFrame::RememberKey() {
+    m_rememberedKeys.remember(enteredKey);
+}
+
+void CMainFrame::OnPlayButton() {
+    if (m_playlist == nullptr) return;
+    if (m_playlist->ItemCount() > 0) {
+        PlaySelected();
+        return;
+    }
+    mirado::messageBox(GetHWND(), QStringLiteral("请先添加视频文件"), kCaption, MB_OK);
+}
+
+void CMainFrame::PlaySelected() {
+    if (m_playlist == nullptr) return;
+    int index = m_playlist->SelectedIndex();
+    if (index < 0 || index >= m_playlist->ItemCount()) {
+        m_playlist->SelectIndex(0, false);
+        index = 0;
+    }
+    CControlUI* row = m_playlist->ItemAt(index);
+    if (row == nullptr) return;
+    const QString path = row->GetName().toQString();
+
+    if (path == m_currentPath) {
+        // The file already current: a video pauses or resumes, a picture stays as it is.
+        if (isContainer(path)) {
+            mirado::ContainerReader reader;
+            if (TryRememberedKeys(reader, path) && !reader.isImage()) TogglePauseOrPlay(path);
+        } else if (!isPicture(path)) {
+            TogglePauseOrPlay(path);
+        }
+        return;
+    }
+
+    if (!isContainer(path)) {
+        if (isPicture(path))
+            ShowImage(path);
+        else
+            PlayVideo(path);
+        return;
+    }
+    bool picture = false;
+    {
+        mirado::ContainerReader reader;
+        const KeySearch found = searchKey(reader, path);
+        if (found == KeySearch::WrongKey) {
+            mirado::messageBox(GetHWND(),
+                               QStringLiteral("无法打开加密视频。可能是密码错误，请确认密码后重试；"
+                                              "也可能是文件已损坏。"),
+                               kCaption, MB_OK);
+            return;
+        }
+        if (found != KeySearch::Opened) return;
+        picture = reader.isImage();
+    }
+    if (picture)
+        ShowImage(path);
+    else
+        PlayVideo(path);
+}
+
+void CMainFrame::showLoading() {
+    setControlText(u"txt_playstatus", kLoading);
+    UpdateWindow(GetHWND());
+}
+
+void CMainFrame::showPlayingPath(const QString& path) {
+    setControlText(u"txt_playingpath", path);
+    UpdateWindow(GetHWND());
+}
+
+void CMainFrame::PlayVideo(const QString& path) {
+    if (path.isEmpty() || !m_surface) return;
+    Stop();
+    showLoading();
+    m_engine.subclasswindow(m_surface->GetHWND(), 1);
+    const std::string file = path.toStdString();
+
+    if (isContainer(path)) {
+        auto reader = std::make_unique<mirado::ContainerReader>();
+        if (searchKey(*reader, path) != KeySearch::Opened) return;
+        std::uint8_t key[16] = {};
+        reader->copyKey(key);
+        const mirado::ContainerInfoRecord& record = reader->records().front();
+        if (m_engine.open(file.c_str(), 0, 2, 1, reader->stream(), record.payloadOffset, record.payloadSize,
+                          &PayloadReadHook, reader.get(), key, true, record.watermarkText.c_str(),
+                          record.watermarkPosition, record.watermarkColour, record.watermarkFontSize) == 0)
+            return;
+        // The engine reads through this reader's stream and hook until it is closed.
+        m_engineReader = std::move(reader);
+    } else {
+        if (m_engine.open(file.c_str(), 0, 2, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, false, nullptr, 0, 0, 0) == 0)
+            return;
+        m_engineReader.reset();
+    }
+    m_engineHasFile = true;
+    m_currentPath = path;
+    m_isShowingImage = false;
+    m_engine.play(0.0, 0);
+    showPlayingPath(path);
+}
+
+void CMainFrame::ShowImage(const QString& path) {
+    if (path.isEmpty() || !m_surface) return;
+    Stop();
+    showLoading();
+    if (isContainer(path)) {
+        mirado::ContainerReader reader;
+        if (searchKey(reader, path) != KeySearch::Opened) return;
+        const mirado::ContainerInfoRecord& record = reader.records().front();
+        if (record.payloadSize > kLargestContainerPicture) return;
+        // Only one deciphered picture is held at a time.
+        m_imageBuffer.reset();
+        m_imageBuffer.reset(new (std::nothrow) std::uint8_t[record.payloadSize]);
+        if (!m_imageBuffer) return;
+        std::int64_t bytesRead = 0;
+        const bool whole = reader.readWholePayload(m_imageBuffer.get(), std::int64_t(record.payloadSize), bytesRead);
+        reader.close();
+        if (!whole || std::uint64_t(bytesRead) != record.payloadSize) return;
+        m_surface->showPictureBuffer(m_imageBuffer.get(), record.payloadSize, record.sourceName, record.watermarkText,
+                                     record.watermarkPosition, record.watermarkColour, record.watermarkFontSize);
+    } else {
+        m_surface->showPictureFile(fsPath(path));
+    }
+    m_currentPath = path;
+    m_isShowingImage = true;
+    showPlayingPath(path);
+}
+
+void CMainFrame::TogglePauseOrPlay(const QString& path) {
+    const int state = m_engine.play_status();
+    if (state == kPaused)
+        m_engine.resume();
+    else if (state == kPlaying)
+        m_engine.pause();
+    else
+        PlayVideo(path);
+}
+
+void CMainFrame::TogglePause() {
+    if (m_isShowingImage) return;
+    const int state = m_engine.play_status();
+    if (state == kPlaying)
+        m_engine.pause();
+    else if (state == kPaused)
+        m_engine.resume();
+}
+
+void CMainFrame::closeEngineFile() {
+    m_engine.stop();
+    m_engine.close();
+    m_engineReader.reset();
+    m_engineHasFile = false;
+}
+
+void CMainFrame::Stop() {
+    if (m_isShowingImage) {
+        if (m_surface) m_surface->stopPicture();
+    } else if (m_engineHasFile) {
+        // Also a file still loading or found unplayable: the engine lets go of it before its reader goes.
+        closeEngineFile();
+    }
+    m_currentPath.clear();
+}
+
+void CMainFrame::MuteOn() {
+    if (m_isShowingImage) return;
+    const int state = m_engine.play_status();
+    if (state != kPlaying && state != kPaused) return;
+    m_engine.mute_set(true);
+    ShowMuteState(m_engine.get_mute());
+}
+
+void CMainFrame::MuteOff() {
+    if (m_isShowingImage) return;
+    const int state = m_engine.play_status();
+    if (state != kPlaying && state != kPaused) return;
+    m_engine.mute_set(false);
+    ShowMuteState(m_engine.get_mute());
+}
+
+void CMainFrame::ShowMuteState(bool muted) {
+    if (CControlUI* mute = m_PaintManager.FindControl(CDuiString(u"btn_mute"))) mute->SetVisible(!muted);
+    if (CControlUI* unmute = m_PaintManager.FindControl(CDuiString(u"btn_muteoff"))) unmute->SetVisible(muted);
+    CPlayBarFrame* bar = m_surface ? m_surface->playBar() : nullptr;
+    if (bar == nullptr) return;
+    if (CButtonUI* mute = bar->muteButton()) mute->SetVisible(!muted);
+    if (CButtonUI* unmute = bar->unmuteButton()) unmute->SetVisible(muted);
+}
+
+void CMainFrame::applyVolumeSlider() {
+    const int maximum = m_volumeSlider->GetMaxValue();
+    if (maximum == 0) return;
+    const float level = float(m_volumeSlider->GetValue()) * 100.0f / float(maximum);
+    m_engine.volume(level, level);
+}
+
+void CMainFrame::seekToProgressSlider() {
+    const int maximum = m_progressSlider->GetMaxValue();
+    if (maximum == 0) return;
+    m_engine.seek_to(double(float(m_progressSlider->GetValue()) / float(maximum)));
+}
+
+void CMainFrame::UpdatePlaybackView() {
+    const int state = m_engine.play_status();
+    if (state == kPlaying) {
+        setControlText(u"txt_playstatus", QStringLiteral("正在播放"));
+        const double current = m_engine.curr_play_time();
+        const double duration = m_engine.duration();
+        if (m_currentTimeText != nullptr) m_currentTimeText->SetText(CDuiString(mirado::playbackTimeText(current)));
+        if (m_totalTimeText != nullptr) m_totalTimeText->SetText(CDuiString(mirado::playbackTimeText(duration)));
+        // Without a duration the position means nothing: the slider stays where it is.
+        if (!m_isSeeking && m_progressSlider != nullptr && duration > 0) {
+            const double fraction = std::clamp(current / duration, 0.0, 1.0);
+            m_progressSlider->SetValue(int(fraction * m_progressSlider->GetMaxValue()));
+        }
+    } else if (state == kPaused) {
+        setControlText(u"txt_playstatus", QStringLiteral("暂停"));
+    } else if (state == kStopped) {
+        setControlText(u"txt_playstatus", QStringLiteral("停止"));
+    }
+    if (m_engine.play_status() == kEnded) {
+        closeEngineFile();
+        PlayNext();
+    }
+}
+
+void CMainFrame::MirrorToPlayBar() {
+    CPlayBarFrame* bar = m_surface ? m_surface->playBar() : nullptr;
+    if (bar == nullptr) return;
+    if (m_volumeSlider != nullptr && bar->volumeSlider() != nullptr)
+        bar->volumeSlider()->SetValue(m_volumeSlider->GetValue());
+    if (m_progressSlider != nullptr && bar->progressSlider() != nullptr)
+        bar->progressSlider()->SetValue(m_progressSlider->GetValue());
+    if (m_engine.play_status() == kPlaying && bar->currentTimeText() != nullptr) {
+        bar->currentTimeText()->SetText(CDuiString(mirado::playbackTimeText(m_engine.curr_play_time())));
+        if (bar->totalTimeText() != nullptr)
+            bar->totalTimeText()->SetText(CDuiString(mirado::playbackTimeText(m_engine.duration())));
+    }
+}
