@@ -30,7 +30,7 @@ struct CVideoRealWnd::State {
     DWORD lastActivity = 0;
     std::unique_ptr<CPlayBarFrame> playBar;
 
-    PictureCanvas canvas;
+    mirado::PictureCanvas canvas;
     QImage frame; // what the last redraw made of the picture
     bool pictureShown = false;
     bool redrawPending = false;
@@ -92,7 +92,7 @@ bool CVideoRealWnd::showPictureBuffer(const std::uint8_t* data, std::size_t size
                                       std::u16string_view watermarkText, std::uint8_t position, std::uint8_t colour,
                                       std::uint8_t fontSize)
 {
-    if (!m_state->canvas.loadBuffer(data, size, sourceName, PictureCanvas::Watermark{watermarkText, position, colour, fontSize}))
+    if (!m_state->canvas.loadBuffer(data, size, sourceName, mirado::PictureCanvas::Watermark{watermarkText, position, colour, fontSize}))
         return false;
     putPictureOnShow();
     return true;

@@ -6,6 +6,8 @@
 #include "PictureFit.h"
 #include "imaging/DecodeToRgb24.h"
 
+namespace mirado {
+
 namespace {
 // What a container's record holds of a watermark text.
 constexpr std::size_t kMaxWatermarkUnits = 63;
@@ -13,7 +15,7 @@ constexpr std::size_t kMaxWatermarkUnits = 63;
 
 bool PictureCanvas::loadFile(const std::filesystem::path& path)
 {
-    if (!mirado::decodeToRgb24(path, m_picture))
+    if (!decodeToRgb24(path, m_picture))
         return false;
     takeWatermark(Watermark{});
     return true;
@@ -22,7 +24,7 @@ bool PictureCanvas::loadFile(const std::filesystem::path& path)
 bool PictureCanvas::loadBuffer(const std::uint8_t* data, std::size_t size, std::u16string_view sourceName,
                                const Watermark& mark)
 {
-    if (!mirado::decodeToRgb24(data, size, sourceName, m_picture))
+    if (!decodeToRgb24(data, size, sourceName, m_picture))
         return false;
     takeWatermark(mark);
     return true;
@@ -74,3 +76,5 @@ bool PictureCanvas::compose(QSize client, QImage& frame)
     frame = std::move(out);
     return true;
 }
+
+} // namespace mirado

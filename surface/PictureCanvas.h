@@ -15,6 +15,8 @@
 #include "imaging/Rgb24Picture.h"
 #include "imaging/WatermarkRenderer.h"
 
+namespace mirado {
+
 class PictureCanvas {
 public:
     // A container's watermark: indices as its record keeps them; an empty text draws none.
@@ -32,19 +34,17 @@ public:
     // The frame for a client area; false (frame untouched) when nothing can be drawn there yet.
     bool compose(QSize client, QImage& frame);
 
-    int pictureWidth() const { return m_picture.width; }
-    int pictureHeight() const { return m_picture.height; }
-    const std::u16string& watermarkText() const { return m_text; }
-
 private:
     // The picture as a top-down image, watermark included.
     QImage markedImage();
     void takeWatermark(const Watermark& mark);
 
-    mirado::Rgb24Picture m_picture;
-    mirado::PixelBytes m_marked; // reused between drawings: fresh pages are slow to touch
-    mirado::WatermarkRenderer m_renderer;
+    Rgb24Picture m_picture;
+    PixelBytes m_marked; // reused between drawings: fresh pages are slow to touch
+    WatermarkRenderer m_renderer;
     std::u16string m_text;
     std::uint8_t m_position = 0;
     std::uint8_t m_colour = 0;
 };
+
+} // namespace mirado

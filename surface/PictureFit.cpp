@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace mirado {
+
 std::optional<PictureFitRect> fitPicture(int pictureWidth, int pictureHeight, int clientWidth, int clientHeight)
 {
     if (pictureHeight == 0 || clientHeight <= 0)
@@ -26,3 +28,5 @@ std::optional<PictureFitRect> fitPicture(int pictureWidth, int pictureHeight, in
     }
     return fit;
 }
+
+} // namespace mirado

@@ -3,6 +3,8 @@
 // scaled down to the client's width or height keeping its proportions. Never enlarged.
 #include <optional>
 
+namespace mirado {
+
 struct PictureFitRect {
     int x = 0;
     int y = 0;
@@ -13,3 +15,5 @@ struct PictureFitRect {
 
 // Nothing while the picture or the client area has no height (nothing can be drawn yet).
 std::optional<PictureFitRect> fitPicture(int pictureWidth, int pictureHeight, int clientWidth, int clientHeight);
+
+} // namespace mirado

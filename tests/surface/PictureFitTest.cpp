@@ -2,6 +2,7 @@
 
 #include "surface/PictureFit.h"
 
+namespace mirado {
 namespace {
 
 TEST(PictureFit, TooLargePicturesShrinkToTheLimitingSide)
@@ -31,3 +32,4 @@ TEST(PictureFit, NothingToDrawWithoutHeight)
 }
 
 } // namespace
+} // namespace mirado
