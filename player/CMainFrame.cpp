@@ -2,6 +2,8 @@
 // place and the list region. The playlist and playback live in their own files.
 #include "CMainFrame.h"
 
+#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 
 #include "container/ContainerReader.h"
@@ -15,6 +17,7 @@
 #include "ui/CLabelUI.h"
 #include "ui/CListUI.h"
 #include "ui/CSliderUI.h"
+#include "ui/SkinStore.h"
 #include "ui/WindowApi.h"
 
 namespace {
@@ -40,6 +43,7 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::PrepareControls() {
     syncMaxRestoreButtons();
+    showWindowIcon();
 
     m_playlist = findAs<CListUI>(m_PaintManager, u"listplay");
     m_listText = std::make_unique<CListCallbackUI>();
@@ -59,6 +63,13 @@ void CMainFrame::PrepareControls() {
 
     m_isReady = true;
     SetTimer(TIMER_TICK, kTickMs);
+}
+
+void CMainFrame::showWindowIcon() {
+    const auto store = m_PaintManager.GetSkinStore();
+    const auto bytes = store ? store->read(QStringLiteral("mirado_icon.png")) : std::nullopt;
+    QPixmap icon;
+    if (bytes && icon.loadFromData(*bytes)) GetHWND()->setWindowIcon(QIcon(icon));
 }
 
 void CMainFrame::CreateVideoSurface() {

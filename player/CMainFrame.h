@@ -113,6 +113,8 @@ private:
     void seekToProgressSlider();
     void setControlText(const char16_t* name, const QString& text);
     void syncMaxRestoreButtons();
+    // The task bar and the window manager show the skin's program icon.
+    void showWindowIcon();
     // Stops and closes the engine's file and frees the reader it was reading through.
     void closeEngineFile();
 

@@ -12,6 +12,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mirado-player"));
+    // Ties the windows to the installed desktop entry (its name and icon).
+    QApplication::setDesktopFileName(QStringLiteral("mirado-player"));
     // The media engine refuses to start unless numbers are written the C way.
     std::setlocale(LC_NUMERIC, "C");
 
