@@ -307,6 +307,27 @@ TEST_F(Playback, RemovingThePlayingRowLeavesItPlaying) {
     EXPECT_EQ(frame->currentPath(), clip());
 }
 
+TEST_F(Playback, AVideoKeepsPlayingThroughFullScreenAndResizes) {
+    open();
+    const QString container = TestClips::instance().container(clip(), "keep1234", "Mirado", 1, 0, 0);
+    addThroughDialog({container});
+    prompts.answers = {QStringLiteral("keep1234")};
+    doubleClickRow(0);
+    ASSERT_TRUE(waitUntil([&] { return frame->engine().curr_play_time() > 0.3; }));
+    const double before = frame->engine().curr_play_time();
+    ASSERT_TRUE(click(*frame, "btn_fullscreen"));
+    ASSERT_TRUE(frame->videoSurface()->isFullScreen());
+    runFor(150);
+    EXPECT_EQ(engineState(), kPlaying);
+    frame->videoSurface()->toggleFullScreen();
+    frame->GetHWND()->resize(1000, 700);
+    runFor(250);
+    EXPECT_EQ(engineState(), kPlaying);
+    EXPECT_GT(frame->engine().curr_play_time(), before) << "went on, not from the start";
+    EXPECT_EQ(frame->currentPath(), container);
+    EXPECT_EQ(prompts.asked, 1);
+}
+
 TEST_F(Playback, ContainerPicturesAreDecipheredWholeAndShown) {
     open(avplayer::Pace::AsFastAsPossible);
     const QString picture = TestClips::instance().picture("marked.png", 200, 100, Qt::blue);
