@@ -95,6 +95,7 @@ struct avplayer::Engine {
     double pendingStart = 0;  // a start time asked for before the file was loaded
     bool resumeAfterLoad = false;  // a reload of a file that was playing
     bool muted = false;
+    double volume = 100;  // what was last asked for; mpv starts at full volume
 };
 
 avplayer::Engine::Engine(Pace pace) : pace(pace) {
@@ -383,10 +384,12 @@ int avplayer::volume(double left, double right) {
     Engine& e = *engine_;
     const double level = (left + right) / 2;
     if (e.mpv == nullptr || !(level >= 0)) return 0;
-    double clamped = std::min(level, 100.0);
-    mpv_set_property_async(e.mpv, 0, "volume", MPV_FORMAT_DOUBLE, &clamped);
+    e.volume = std::min(level, 100.0);
+    mpv_set_property_async(e.mpv, 0, "volume", MPV_FORMAT_DOUBLE, &e.volume);
     return 1;
 }
+
+double avplayer::get_volume() const { return engine_->volume; }
 
 int avplayer::mute_set(bool on) {
     Engine& e = *engine_;

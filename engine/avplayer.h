@@ -56,6 +56,7 @@ public:
     int seek_to(double fraction);
     // 0 to 100 for each channel; the channels are not set apart, their mean is the volume.
     int volume(double left, double right);
+    double get_volume() const;
     int mute_set(bool on);
     bool get_mute() const;
 

@@ -67,8 +67,10 @@ TEST_F(PlayBar, TheVolumeSliderSendsTheMainWindowsScale)
     ASSERT_TRUE(dragSlider(bar(), QStringLiteral("slider_volumn"), 0.2));
     EXPECT_EQ(bar().volumeSlider()->GetValue(), 20);
     EXPECT_EQ(host.volumeSlider()->GetValue(), 20);
+    EXPECT_DOUBLE_EQ(host.engine().get_volume(), 20);
     ASSERT_TRUE(dragSlider(bar(), QStringLiteral("slider_volumn"), 0.5));
     EXPECT_EQ(host.volumeSlider()->GetValue(), 50);
+    EXPECT_DOUBLE_EQ(host.engine().get_volume(), 50) << "the same loudness the main window's slider means";
     EXPECT_FALSE(host.seeking) << "volume is no seek";
 }
 
@@ -148,8 +150,10 @@ TEST_F(OddSkinPlayBar, ASliderWithoutRangeOnlyUpdatesTheMainWindowsSlider)
     ASSERT_TRUE(dragSlider(bar, QStringLiteral("slider_play"), 0.7));
     EXPECT_EQ(host.progressSlider()->GetValue(), 0);
     EXPECT_TRUE(host.seeking);
+    const double volumeBefore = host.engine().get_volume();
     ASSERT_TRUE(dragSlider(bar, QStringLiteral("slider_volumn"), 0.7));
     EXPECT_EQ(host.volumeSlider()->GetValue(), 0);
+    EXPECT_DOUBLE_EQ(host.engine().get_volume(), volumeBefore) << "a maximum of 0 calls no engine";
     spin(300);
     EXPECT_NEAR(host.engine().curr_play_time(), held, 0.05) << "no seek";
 }
