@@ -59,10 +59,11 @@ void CButtonUI::DoEvent(TEventUI& event)
         return;
     case UIEVENT_MOUSEMOVE:
         if (m_uButtonState & UISTATE_CAPTURED) {
-            // Pushed only while the pointer is still over the button.
+            // Pushed (and hot) only while the pointer is still over the button.
             const bool inside = m_rcItem.contains(event.ptMouse);
             const UINT before = m_uButtonState;
-            m_uButtonState = inside ? (m_uButtonState | UISTATE_PUSHED) : (m_uButtonState & ~UISTATE_PUSHED);
+            m_uButtonState = inside ? (m_uButtonState | UISTATE_PUSHED | UISTATE_HOT)
+                                    : (m_uButtonState & ~(UISTATE_PUSHED | UISTATE_HOT));
             if (before != m_uButtonState)
                 Invalidate();
         }

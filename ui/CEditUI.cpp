@@ -164,10 +164,9 @@ void CEditUI::DoEvent(TEventUI& event)
         Invalidate();
         return;
     case UIEVENT_MOUSEENTER:
-        NativeHover(true);
-        return;
     case UIEVENT_MOUSELEAVE:
-        NativeHover(false);
+        m_bPointerOnControl = event.Type == UIEVENT_MOUSEENTER;
+        UpdateHot();
         return;
     default:
         CLabelUI::DoEvent(event);
@@ -176,8 +175,18 @@ void CEditUI::DoEvent(TEventUI& event)
 
 void CEditUI::NativeHover(bool hot)
 {
-    m_uButtonState = hot ? (m_uButtonState | UISTATE_HOT) : (m_uButtonState & ~UISTATE_HOT);
-    Invalidate();
+    m_bPointerOnNative = hot;
+    UpdateHot();
+}
+
+void CEditUI::UpdateHot()
+{
+    // The pointer may be over the frame (the window sees it) or over the line edit
+    // (only the line edit sees it); leaving one for the other keeps the edit hot.
+    const UINT before = m_uButtonState;
+    m_uButtonState = (m_bPointerOnControl || m_bPointerOnNative) ? (m_uButtonState | UISTATE_HOT) : (m_uButtonState & ~UISTATE_HOT);
+    if (before != m_uButtonState)
+        Invalidate();
 }
 
 void CEditUI::NativeFocus(bool focused)

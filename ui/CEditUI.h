@@ -10,8 +10,6 @@
 
 #include "NativeEditBridge.h"
 
-
-
 class CEditUI final : public CLabelUI {
 public:
     CEditUI();
@@ -50,6 +48,7 @@ protected:
 
 private:
     void SyncWidget();
+    void UpdateHot();
 
     QPointer<QLineEdit> m_edit;
     QPointer<mirado::NativeEditBridge> m_bridge;
@@ -61,4 +60,6 @@ private:
     QString m_sFocusedImage;
     QString m_sDisabledImage;
     DWORD m_dwNativeBkColor = 0;
+    bool m_bPointerOnControl = false;
+    bool m_bPointerOnNative = false;
 };

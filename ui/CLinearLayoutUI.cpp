@@ -38,8 +38,8 @@ void CLinearLayoutUI::SetPos(RECT rc)
 
     std::vector<CControlUI*> laid;
     std::vector<SIZE> wanted;
-    int fixedTotal = 0;
-    int flexible = 0;
+    std::vector<int> lengths; // along the axis; -1 while a flexible child waits for its share
+    int used = 0;
     for (CControlUI* item : m_items) {
         if (!item->IsVisible())
             continue;
@@ -49,20 +49,20 @@ void CLinearLayoutUI::SetPos(RECT rc)
         }
         const SIZE sz = item->EstimateSize(available);
         const RECT pad = item->GetPadding();
-        fixedTotal += axis.padBefore(pad) + axis.padAfter(pad);
-        if (axis.along(sz) == 0)
-            ++flexible;
-        else
-            fixedTotal += std::clamp(axis.along(sz), axis.minAlong(item), std::max(axis.minAlong(item), axis.maxAlong(item)));
+        used += axis.padBefore(pad) + axis.padAfter(pad);
+        int len = -1;
+        if (axis.along(sz) != 0) {
+            len = std::clamp(axis.along(sz), axis.minAlong(item), std::max(axis.minAlong(item), axis.maxAlong(item)));
+            used += len;
+        }
         laid.push_back(item);
         wanted.push_back(sz);
+        lengths.push_back(len);
     }
     if (laid.empty())
         return;
-    fixedTotal += (static_cast<int>(laid.size()) - 1) * m_iChildPadding;
-    const int free = std::max(space - fixedTotal, 0);
-    const int share = flexible > 0 ? free / flexible : 0;
-    int remainder = flexible > 0 ? free - share * flexible : 0;
+    used += (static_cast<int>(laid.size()) - 1) * m_iChildPadding;
+    ShareFreeSpace(laid, lengths, space - used, axis.vertical);
 
     int pos = m_bVertical ? inner.top : inner.left;
     const int crossStart = m_bVertical ? inner.left : inner.top;
@@ -70,14 +70,7 @@ void CLinearLayoutUI::SetPos(RECT rc)
         CControlUI* item = laid[i];
         const RECT pad = item->GetPadding();
         pos += axis.padBefore(pad);
-        int len = axis.along(wanted[i]);
-        if (len == 0) {
-            len = share;
-            // The last flexible child takes what integer division left over.
-            if (--flexible == 0)
-                len += remainder, remainder = 0;
-        }
-        len = std::clamp(len, axis.minAlong(item), std::max(axis.minAlong(item), axis.maxAlong(item)));
+        const int len = lengths[i];
         const int crossRoom = crossSpace - axis.crossBefore(pad) - axis.crossAfter(pad);
         int cross = axis.across(wanted[i]);
         if (cross == 0 || cross > crossRoom)
@@ -85,5 +78,48 @@ void CLinearLayoutUI::SetPos(RECT rc)
         cross = std::clamp(cross, axis.minAcross(item), std::max(axis.minAcross(item), axis.maxAcross(item)));
         item->SetPos(axis.make(pos, len, crossStart + axis.crossBefore(pad), std::max(cross, 0)));
         pos += len + axis.padAfter(pad) + m_iChildPadding;
+    }
+}
+
+void CLinearLayoutUI::ShareFreeSpace(const std::vector<CControlUI*>& items, std::vector<int>& lengths, int free, bool vertical)
+{
+    const Axis axis{vertical};
+    // Equal shares, except that a child whose share breaks its minimum or maximum
+    // keeps that limit and the others share what is left; repeated until all fit.
+    // Minimums go first: what they take may leave no share above any maximum.
+    for (;;) {
+        int waiting = 0;
+        for (int len : lengths)
+            waiting += len < 0 ? 1 : 0;
+        if (waiting == 0)
+            return;
+        const int share = std::max(free, 0) / waiting;
+        bool limited = false;
+        for (bool minimums : {true, false}) {
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (lengths[i] >= 0)
+                    continue;
+                const int lo = axis.minAlong(items[i]);
+                const int hi = std::max(lo, axis.maxAlong(items[i]));
+                if (minimums ? share < lo : share > hi) {
+                    lengths[i] = minimums ? lo : hi;
+                    free -= lengths[i];
+                    limited = true;
+                }
+            }
+            if (limited)
+                break;
+        }
+        if (limited)
+            continue;
+        // The last flexible child takes what integer division left over.
+        int remainder = std::max(free, 0) - share * waiting;
+        for (size_t i = items.size(); i-- > 0;) {
+            if (lengths[i] < 0) {
+                lengths[i] = share + remainder;
+                remainder = 0;
+            }
+        }
+        return;
     }
 }

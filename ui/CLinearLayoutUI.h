@@ -9,6 +9,8 @@ public:
     void SetPos(RECT rc) override;
 
 private:
+    // Gives the flexible children (length -1) their part of free space.
+    static void ShareFreeSpace(const std::vector<CControlUI*>& items, std::vector<int>& lengths, int free, bool vertical);
     bool m_bVertical;
 };
 

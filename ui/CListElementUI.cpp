@@ -13,6 +13,13 @@ bool CListElementUI::IsSelected() const
     return m_pOwner && m_iIndex >= 0 && m_pOwner->SelectedIndex() == m_iIndex;
 }
 
+void CListElementUI::SetText(const CDuiString& text)
+{
+    CControlUI::SetText(text);
+    // A longer text may widen the list's rows.
+    NeedUpdate();
+}
+
 CDuiString CListElementUI::GetCellText(int col)
 {
     return col == 0 ? GetText() : CDuiString();
@@ -86,6 +93,7 @@ void CListTextElementUI::SetText(int col, const CDuiString& text)
         m_texts.resize(static_cast<size_t>(col) + 1);
     m_texts[static_cast<size_t>(col)] = text;
     Invalidate();
+    NeedUpdate();
 }
 
 CDuiString CListTextElementUI::GetCellText(int col)

@@ -17,6 +17,7 @@ public:
     void PlaceQuietly(const RECT& rc) { m_rcItem = rc; }
     // Text of one column.
     virtual CDuiString GetCellText(int col);
+    void SetText(const CDuiString& text) override;
 
     // The skin marked this row selected="true": it is the starting selection.
     bool IsInitiallySelected() const { return m_bInitiallySelected; }

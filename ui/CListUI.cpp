@@ -6,6 +6,7 @@
 #include "CScrollBarUI.h"
 #include "SkinValue.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 
@@ -302,20 +303,27 @@ void CListUI::SetPos(RECT rc)
         headerHeight = m_pHeader->EstimateSize({inner.width(), inner.height()}).cy;
     m_rcBody = RECT{inner.left, inner.top + headerHeight, inner.right, inner.bottom};
 
-    const bool needV = m_bVScrollEnabled && m_offsets.back() > m_rcBody.height();
-    if (needV)
-        m_rcBody.right -= m_pVScroll->GetThickness();
-    int headerWidth = 0;
+    // Columns of fixed width make the rows as wide as their sum; a single free
+    // column is as wide as its longest text, so that a horizontal bar can show it.
+    int columnsWidth = 0;
     if (m_pHeader) {
         for (int i = 0; i < m_pHeader->GetCount(); ++i)
-            headerWidth += m_pHeader->GetItemAt(i)->GetFixedWidth();
+            columnsWidth += m_pHeader->GetItemAt(i)->GetFixedWidth();
     }
-    m_contentWidth = std::max(headerWidth, m_rcBody.width());
-    const bool needH = m_bHScrollEnabled && m_contentWidth > m_rcBody.width();
+    if (m_bHScrollEnabled && columnsWidth == 0 && GetColumnCount() == 1)
+        columnsWidth = WidestRowText();
+    // Each bar takes room from the other direction, so one may call for the other.
+    const int total = m_offsets.back();
+    bool needV = m_bVScrollEnabled && total > m_rcBody.height();
+    const int widthWithV = m_rcBody.width() - m_pVScroll->GetThickness();
+    const bool needH = m_bHScrollEnabled && columnsWidth > (needV ? widthWithV : m_rcBody.width());
+    if (needH && !needV && m_bVScrollEnabled && total > m_rcBody.height() - m_pHScroll->GetThickness())
+        needV = true;
+    if (needV)
+        m_rcBody.right = std::max(m_rcBody.right - m_pVScroll->GetThickness(), m_rcBody.left);
     if (needH)
-        m_rcBody.bottom -= m_pHScroll->GetThickness();
-    if (m_rcBody.bottom < m_rcBody.top)
-        m_rcBody.bottom = m_rcBody.top;
+        m_rcBody.bottom = std::max(m_rcBody.bottom - m_pHScroll->GetThickness(), m_rcBody.top);
+    m_contentWidth = std::max(columnsWidth, m_rcBody.width());
 
     m_pVScroll->SetVisible(needV);
     m_pHScroll->SetVisible(needH);
@@ -330,6 +338,21 @@ void CListUI::SetPos(RECT rc)
     PlaceScrollBars();
     PlaceVisibleRows();
     Invalidate();
+}
+
+int CListUI::WidestRowText() const
+{
+    const QFontMetrics metrics(FontFor(m_info.nFont));
+    int widest = 0;
+    for (CListElementUI* row : m_rows) {
+        if (!row->IsVisible())
+            continue;
+        const RECT pad = row->GetPadding();
+        const int text = metrics.horizontalAdvance(row->GetCellText(0).toQString());
+        widest = std::max(widest, text + pad.left + pad.right);
+    }
+    // A pixel to spare keeps the last glyph clear of the ellipsis.
+    return widest > 0 ? widest + m_info.rcTextPadding.left + m_info.rcTextPadding.right + 1 : 0;
 }
 
 void CListUI::PlaceVisibleRows()
@@ -436,6 +459,10 @@ void CListUI::DoEvent(TEventUI& event)
         case VK_END: target = ItemCount() - 1; break;
         case VK_PRIOR: target = std::max(m_iCurSel - page, 0); break;
         case VK_NEXT: target = std::min(m_iCurSel + page, ItemCount() - 1); break;
+        case VK_LEFT:
+        case VK_RIGHT:
+            SetScrollPos({m_scrollX + (event.wParam == VK_LEFT ? -1 : 1) * m_info.nItemHeight, m_scrollY});
+            return;
         default: return;
         }
         if (ItemCount() > 0)

@@ -37,6 +37,7 @@ public:
     IListCallbackUI* GetTextSource() const override { return m_pTextSource; }
     CListHeaderUI* GetHeader() const { return m_pHeader; }
     CScrollBarUI* GetVerticalScrollBar() const { return m_pVScroll; }
+    CScrollBarUI* GetHorizontalScrollBar() const { return m_pHScroll; }
     SIZE GetScrollPos() const { return {m_scrollX, m_scrollY}; }
     void SetScrollPos(SIZE pos);
     SIZE GetScrollRange() const;
@@ -64,6 +65,8 @@ private:
     // First row whose slot reaches below content offset y.
     int RowAtOffset(int y) const;
     void RebuildOffsets();
+    // Width of the longest first-column text with its paddings.
+    int WidestRowText() const;
     void PlaceScrollBars();
     // Gives the rows in view their current rectangles (rows out of view keep old ones).
     void PlaceVisibleRows();

@@ -204,6 +204,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     if (!m_hWnd || !m_pRoot)
         return false;
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // The pointer must meet the controls where they now are, even when a change
+    // (a page shown, a row added) has not been painted yet.
+    if (uMsg == WM_MOUSEMOVE || uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONDBLCLK || uMsg == WM_MOUSEWHEEL ||
+        uMsg == WM_MOUSEHOVER)
+        UpdateLayout();
     switch (uMsg) {
     case WM_PAINT: {
         auto* context = reinterpret_cast<PaintContext*>(lParam);

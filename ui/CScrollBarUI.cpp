@@ -3,17 +3,26 @@
 #include "SkinPainter.h"
 #include "SkinValue.h"
 
+#include <QPainter>
+#include <QPolygonF>
+#include <QTimer>
+
 using namespace mirado;
 
 namespace {
 constexpr int kMinThumb = 16;
 constexpr int kDefaultThickness = 12;
+// A held arrow or track waits a moment before it repeats, then repeats quickly.
+constexpr int kRepeatDelayMs = 350;
+constexpr int kRepeatIntervalMs = 50;
 } // namespace
 
 CScrollBarUI::CScrollBarUI(bool horizontal) : m_bHorizontal(horizontal)
 {
     m_dwBackColor = 0x20000000;
 }
+
+CScrollBarUI::~CScrollBarUI() = default;
 
 int CScrollBarUI::GetThickness() const
 {
@@ -38,17 +47,70 @@ void CScrollBarUI::SetScrollPos(int pos)
     Invalidate();
 }
 
+int CScrollBarUI::ButtonLength() const
+{
+    // Square buttons while they fit; a bar too short for both shares itself between them.
+    const int bar = m_bHorizontal ? m_rcItem.width() : m_rcItem.height();
+    const int shown = (m_button1.isShown() ? 1 : 0) + (m_button2.isShown() ? 1 : 0);
+    if (shown == 0)
+        return 0;
+    return std::min(GetThickness(), bar / shown);
+}
+
+RECT CScrollBarUI::GetButton1Rect() const
+{
+    const int len = m_button1.isShown() ? ButtonLength() : 0;
+    if (m_bHorizontal)
+        return RECT{m_rcItem.left, m_rcItem.top, m_rcItem.left + len, m_rcItem.bottom};
+    return RECT{m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.top + len};
+}
+
+RECT CScrollBarUI::GetButton2Rect() const
+{
+    const int len = m_button2.isShown() ? ButtonLength() : 0;
+    if (m_bHorizontal)
+        return RECT{m_rcItem.right - len, m_rcItem.top, m_rcItem.right, m_rcItem.bottom};
+    return RECT{m_rcItem.left, m_rcItem.bottom - len, m_rcItem.right, m_rcItem.bottom};
+}
+
+RECT CScrollBarUI::GetTrackRect() const
+{
+    const RECT b1 = GetButton1Rect();
+    const RECT b2 = GetButton2Rect();
+    if (m_bHorizontal)
+        return RECT{b1.right, m_rcItem.top, std::max(b2.left, b1.right), m_rcItem.bottom};
+    return RECT{m_rcItem.left, b1.bottom, m_rcItem.right, std::max(b2.top, b1.bottom)};
+}
+
 RECT CScrollBarUI::GetThumbRect() const
 {
-    const int rail = m_bHorizontal ? m_rcItem.width() : m_rcItem.height();
+    const RECT track = GetTrackRect();
+    const int rail = m_bHorizontal ? track.width() : track.height();
     const long long total = static_cast<long long>(m_nRange) + m_nPage;
     int length = total > 0 ? static_cast<int>(static_cast<long long>(rail) * m_nPage / total) : rail;
     length = std::clamp(length, std::min(kMinThumb, rail), rail);
     const int travel = rail - length;
     const int offset = m_nRange > 0 ? static_cast<int>(static_cast<long long>(travel) * m_nPos / m_nRange) : 0;
     if (m_bHorizontal)
-        return RECT{m_rcItem.left + offset, m_rcItem.top, m_rcItem.left + offset + length, m_rcItem.bottom};
-    return RECT{m_rcItem.left, m_rcItem.top + offset, m_rcItem.right, m_rcItem.top + offset + length};
+        return RECT{track.left + offset, track.top, track.left + offset + length, track.bottom};
+    return RECT{track.left, track.top + offset, track.right, track.top + offset + length};
+}
+
+CScrollBarUI::Part CScrollBarUI::PartAt(POINT pt) const
+{
+    if (!m_rcItem.contains(pt))
+        return Part::None;
+    if (GetButton1Rect().contains(pt))
+        return Part::Button1;
+    if (GetButton2Rect().contains(pt))
+        return Part::Button2;
+    const RECT thumb = GetThumbRect();
+    if (thumb.contains(pt))
+        return Part::Thumb;
+    if (!GetTrackRect().contains(pt))
+        return Part::None;
+    const int along = m_bHorizontal ? pt.x : pt.y;
+    return along < (m_bHorizontal ? thumb.left : thumb.top) ? Part::TrackBefore : Part::TrackAfter;
 }
 
 void CScrollBarUI::MoveTo(int pos)
@@ -61,43 +123,96 @@ void CScrollBarUI::MoveTo(int pos)
         m_onScroll(m_nPos);
 }
 
+bool CScrollBarUI::Step(Part part)
+{
+    const int before = m_nPos;
+    switch (part) {
+    case Part::Button1: MoveTo(m_nPos - m_nLineSize); break;
+    case Part::Button2: MoveTo(m_nPos + m_nLineSize); break;
+    case Part::TrackBefore: MoveTo(m_nPos - m_nPage); break;
+    case Part::TrackAfter: MoveTo(m_nPos + m_nPage); break;
+    default: break;
+    }
+    return m_nPos != before;
+}
+
+void CScrollBarUI::Repeat()
+{
+    if (m_repeat->interval() != kRepeatIntervalMs)
+        m_repeat->start(kRepeatIntervalMs);
+    // Like any scroll bar: a held part acts only while the pointer is still over it,
+    // so a held track stops once the thumb has reached the pointer.
+    if (PartAt(m_ptLast) == m_pressed && !Step(m_pressed))
+        StopRepeat();
+}
+
+void CScrollBarUI::StopRepeat()
+{
+    if (m_repeat)
+        m_repeat->stop();
+}
+
+void CScrollBarUI::SetHotPart(Part part)
+{
+    if (part == m_hot)
+        return;
+    m_hot = part;
+    Invalidate();
+}
+
 void CScrollBarUI::DoEvent(TEventUI& event)
 {
-    const RECT thumb = GetThumbRect();
+    if (!IsEnabled() && event.Type != UIEVENT_SCROLLWHEEL) {
+        CControlUI::DoEvent(event);
+        return;
+    }
     const int along = m_bHorizontal ? event.ptMouse.x : event.ptMouse.y;
-    const int thumbStart = m_bHorizontal ? thumb.left : thumb.top;
     switch (event.Type) {
     case UIEVENT_BUTTONDOWN:
-    case UIEVENT_DBLCLICK:
-        if (thumb.contains(event.ptMouse)) {
-            m_uButtonState |= UISTATE_CAPTURED | UISTATE_PUSHED;
-            m_nDragOffset = along - thumbStart;
-            Invalidate();
-        } else {
-            MoveTo(m_nPos + (along < thumbStart ? -m_nPage : m_nPage));
+    case UIEVENT_DBLCLICK: {
+        m_ptLast = event.ptMouse;
+        m_pressed = PartAt(event.ptMouse);
+        m_uButtonState |= UISTATE_CAPTURED | UISTATE_PUSHED;
+        if (m_pressed == Part::Thumb) {
+            const RECT thumb = GetThumbRect();
+            m_nDragOffset = along - (m_bHorizontal ? thumb.left : thumb.top);
+        } else if (Step(m_pressed)) {
+            if (!m_repeat) {
+                m_repeat = std::make_unique<QTimer>();
+                QObject::connect(m_repeat.get(), &QTimer::timeout, [this] { Repeat(); });
+            }
+            m_repeat->start(kRepeatDelayMs);
         }
+        Invalidate();
         return;
+    }
     case UIEVENT_MOUSEMOVE:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            const int rail = m_bHorizontal ? m_rcItem.width() : m_rcItem.height();
-            const int length = m_bHorizontal ? thumb.width() : thumb.height();
-            const int travel = rail - length;
-            const int start = (m_bHorizontal ? m_rcItem.left : m_rcItem.top);
+        m_ptLast = event.ptMouse;
+        if (m_pressed == Part::Thumb) {
+            const RECT track = GetTrackRect();
+            const RECT thumb = GetThumbRect();
+            const int travel = m_bHorizontal ? track.width() - thumb.width() : track.height() - thumb.height();
+            const int start = m_bHorizontal ? track.left : track.top;
             if (travel > 0)
                 MoveTo(static_cast<int>(static_cast<long long>(along - m_nDragOffset - start) * m_nRange / travel));
+        } else if (!(m_uButtonState & UISTATE_CAPTURED)) {
+            SetHotPart(PartAt(event.ptMouse));
         }
         return;
     case UIEVENT_BUTTONUP:
+        StopRepeat();
+        m_pressed = Part::None;
         m_uButtonState &= ~(UISTATE_CAPTURED | UISTATE_PUSHED);
+        m_hot = PartAt(event.ptMouse);
         Invalidate();
         return;
     case UIEVENT_MOUSEENTER:
         m_uButtonState |= UISTATE_HOT;
-        Invalidate();
+        SetHotPart(PartAt(event.ptMouse));
         return;
     case UIEVENT_MOUSELEAVE:
         m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
+        SetHotPart(Part::None);
         return;
     case UIEVENT_SCROLLWHEEL: {
         const int delta = static_cast<int>(static_cast<std::intptr_t>(event.wParam));
@@ -109,10 +224,35 @@ void CScrollBarUI::DoEvent(TEventUI& event)
     }
 }
 
+bool CScrollBarUI::SetButtonAttribute(ButtonLook& look, const QString& state, const QString& value)
+{
+    if (state == u"normal")
+        look.normal = value;
+    else if (state == u"hot")
+        look.hot = value;
+    else if (state == u"pushed")
+        look.pushed = value;
+    else if (state == u"disabled")
+        look.disabled = value;
+    else
+        return false;
+    return true;
+}
+
 void CScrollBarUI::SetAttribute(const QString& name, const QString& value)
 {
     const QString n = name.toLower();
-    if (n == u"thumbcolor") {
+    // button1normalimage, button2hotimage, ...: the arrows' looks by state.
+    if ((n.startsWith(u"button1") || n.startsWith(u"button2")) && n.endsWith(u"image")) {
+        ButtonLook& look = n[6] == u'1' ? m_button1 : m_button2;
+        if (SetButtonAttribute(look, n.mid(7, n.size() - 12), value))
+            return;
+    }
+    if (n == u"showbutton1")
+        m_button1.shown = parseBool(value) ? 1 : 0;
+    else if (n == u"showbutton2")
+        m_button2.shown = parseBool(value) ? 1 : 0;
+    else if (n == u"thumbcolor") {
         if (auto c = parseColor(value))
             m_dwThumbColor = *c;
     } else if (n == u"thumbhotcolor") {
@@ -125,18 +265,64 @@ void CScrollBarUI::SetAttribute(const QString& name, const QString& value)
     else if (n == u"thumbpushedimage")
         m_sThumbPushedImage = value;
     else if (n == u"railimage")
-        m_sBkImage = value;
+        m_sRailImage = value;
     else
         CControlUI::SetAttribute(name, value);
 }
 
+void CScrollBarUI::PaintBkImage(QPainter& p)
+{
+    CControlUI::PaintBkImage(p);
+    const RECT track = GetTrackRect();
+    DrawImage(p, m_sRailImage, &track);
+}
+
+void CScrollBarUI::PaintButton(QPainter& p, Part part, const RECT& rc, const ButtonLook& look, bool atEnd)
+{
+    if (rc.isEmpty())
+        return;
+    const QString* chosen = &look.normal;
+    if (!IsEnabled() || atEnd) {
+        if (!look.disabled.isEmpty())
+            chosen = &look.disabled;
+    } else if (m_pressed == part && !look.pushed.isEmpty()) {
+        chosen = &look.pushed;
+    } else if ((m_hot == part || m_pressed == part) && !look.hot.isEmpty()) {
+        chosen = &look.hot;
+    }
+    if (!chosen->isEmpty()) {
+        DrawImage(p, *chosen, &rc);
+        return;
+    }
+    // Shown without images: a plain button with an arrow in the thumb's colours.
+    const bool lit = !atEnd && (m_hot == part || m_pressed == part);
+    SkinPainter::fill(p, rc, lit ? m_dwThumbHotColor : m_dwThumbColor);
+    const qreal cx = rc.left + rc.width() / 2.0;
+    const qreal cy = rc.top + rc.height() / 2.0;
+    const qreal r = std::min(rc.width(), rc.height()) / 4.0;
+    const qreal dir = part == Part::Button1 ? -1 : 1;
+    QPolygonF arrow;
+    if (m_bHorizontal)
+        arrow << QPointF(cx + dir * r, cy) << QPointF(cx - dir * r, cy - r) << QPointF(cx - dir * r, cy + r);
+    else
+        arrow << QPointF(cx, cy + dir * r) << QPointF(cx - r, cy - dir * r) << QPointF(cx + r, cy - dir * r);
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor::fromRgba(atEnd ? 0x80404040 : 0xFF404040));
+    p.drawPolygon(arrow);
+    p.restore();
+}
+
 void CScrollBarUI::PaintStatusImage(QPainter& p)
 {
+    PaintButton(p, Part::Button1, GetButton1Rect(), m_button1, m_nPos <= 0);
+    PaintButton(p, Part::Button2, GetButton2Rect(), m_button2, m_nPos >= m_nRange);
     const RECT thumb = GetThumbRect();
-    const bool hot = m_uButtonState & (UISTATE_HOT | UISTATE_PUSHED);
-    const QString& image = (m_uButtonState & UISTATE_PUSHED) && !m_sThumbPushedImage.isEmpty() ? m_sThumbPushedImage
-                           : hot && !m_sThumbHotImage.isEmpty()                               ? m_sThumbHotImage
-                                                                                              : m_sThumbImage;
+    const bool pushed = m_pressed == Part::Thumb;
+    const bool hot = pushed || m_hot == Part::Thumb;
+    const QString& image = pushed && !m_sThumbPushedImage.isEmpty() ? m_sThumbPushedImage
+                           : hot && !m_sThumbHotImage.isEmpty()     ? m_sThumbHotImage
+                                                                    : m_sThumbImage;
     if (image.isEmpty())
         SkinPainter::fill(p, thumb, hot ? m_dwThumbHotColor : m_dwThumbColor);
     else

@@ -9,9 +9,12 @@ bool CTabLayoutUI::Add(CControlUI* control)
 
 bool CTabLayoutUI::AddAt(CControlUI* control, int index)
 {
+    // While a skin is read, "selectedid" may name a page that is still to come; once
+    // the shown page exists, a page put before it (or in its place) leaves it shown.
+    const bool shownExists = m_iCurSel < GetCount();
     if (!CContainerUI::AddAt(control, index))
         return false;
-    if (index <= m_iCurSel && GetCount() > 1 && m_iCurSel + 1 < GetCount() && index < m_iCurSel)
+    if (shownExists && index <= m_iCurSel)
         ++m_iCurSel;
     ShowOnly(m_iCurSel);
     return true;

@@ -10,9 +10,16 @@ namespace {
 
 class QtMessageBox final : public MessageBoxService {
 public:
-    UINT show(HWND owner, const QString& text, const QString& caption, UINT) override
+    UINT show(HWND owner, const QString& text, const QString& caption, UINT type) override
     {
-        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, owner ? owner->window() : nullptr);
+        QWidget* parent = owner ? owner->window() : nullptr;
+        if ((type & MB_TYPEMASK) == MB_YESNO) {
+            QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+            box.setDefaultButton(QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
+        }
+        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
         box.exec();
         return IDOK;
     }

@@ -1,6 +1,6 @@
 #pragma once
-// Modal message boxes (owner, text, caption, one OK button). A QMessageBox by default;
-// tests install their own to read what would be shown.
+// Modal message boxes (owner, text, caption, one OK button, or Yes and No for a question).
+// A QMessageBox by default; tests install their own to read what would be shown.
 #include "WinTypes.h"
 
 #include <QString>
@@ -11,7 +11,8 @@ namespace mirado {
 class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
-    // Shows the message and returns the button pressed (IDOK).
+    // Shows the message and returns the button pressed: IDOK, or for MB_YESNO IDYES or IDNO
+    // (IDNO also when the box is closed without an answer).
     virtual UINT show(HWND owner, const QString& text, const QString& caption, UINT type) = 0;
 
     static MessageBoxService& current();

@@ -172,7 +172,12 @@ inline constexpr WPARAM VK_F4 = 0x73;
 // Dialog results and message box kinds
 inline constexpr UINT IDOK = 1;
 inline constexpr UINT IDCANCEL = 2;
+inline constexpr UINT IDYES = 6;
+inline constexpr UINT IDNO = 7;
 inline constexpr UINT MB_OK = 0x0;
+inline constexpr UINT MB_YESNO = 0x4;
+inline constexpr UINT MB_TYPEMASK = 0xF;
+inline constexpr UINT MB_ICONQUESTION = 0x20;
 
 // Skin resource kinds (what SkinResourceKind returns)
 enum UILIB_RESOURCETYPE {

@@ -156,20 +156,21 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& bHandled)
         if (pt.y < innerTop) {
             if (pt.x < innerLeft)
                 return HTTOPLEFT;
-            if (pt.x > innerRight)
+            if (pt.x >= innerRight)
                 return HTTOPRIGHT;
             return HTTOP;
         }
-        if (pt.y > innerBottom) {
+        // A border of width n covers the last n pixels: x >= width - n.
+        if (pt.y >= innerBottom) {
             if (pt.x < innerLeft)
                 return HTBOTTOMLEFT;
-            if (pt.x > innerRight)
+            if (pt.x >= innerRight)
                 return HTBOTTOMRIGHT;
             return HTBOTTOM;
         }
         if (pt.x < innerLeft)
             return HTLEFT;
-        if (pt.x > innerRight)
+        if (pt.x >= innerRight)
             return HTRIGHT;
     }
 

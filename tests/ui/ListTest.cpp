@@ -127,7 +127,8 @@ TEST_F(List, TenThousandRowsScrollAndSelectAtTheEnd)
     EXPECT_LT(list->GetScrollPos().cy, range.cy);
     // Dragging the thumb to the top shows the first row.
     const RECT thumb = list->GetVerticalScrollBar()->GetThumbRect();
-    const QPoint grip(thumb.left + thumb.width() / 2, thumb.top + 2);
+    // Grip the left of the thumb: its right part lies under the window's sizing border.
+    const QPoint grip(thumb.left + 2, thumb.top + 2);
     pressAt(window, grip);
     moveTo(window, grip - QPoint(0, 1000));
     releaseAt(window, grip - QPoint(0, 1000));

@@ -208,10 +208,16 @@ bool grabToPng(CWindowWnd& window, const QString& path)
     return grab(window).save(path, "PNG");
 }
 
-UINT RecordingMessageBox::show(HWND owner, const QString& text, const QString& caption, UINT)
+UINT RecordingMessageBox::show(HWND owner, const QString& text, const QString& caption, UINT type)
 {
-    shown.push_back({owner, text, caption});
-    return IDOK;
+    shown.push_back({owner, text, caption, type});
+    if ((type & MB_TYPEMASK) != MB_YESNO)
+        return IDOK;
+    if (answers.empty())
+        return IDNO;
+    const UINT answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 QStringList ScriptedFileDialog::openFiles(const OpenFileRequest& request)

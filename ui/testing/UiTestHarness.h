@@ -74,13 +74,16 @@ struct ShownMessage {
     HWND owner;
     QString text;
     QString caption;
+    UINT type = MB_OK;
 };
 
-// Records message boxes instead of showing them.
+// Records message boxes instead of showing them. Questions (MB_YESNO) take their answers from
+// the queue, IDNO when it is empty; every other box answers IDOK.
 class RecordingMessageBox final : public MessageBoxService {
 public:
     UINT show(HWND owner, const QString& text, const QString& caption, UINT type) override;
     std::vector<ShownMessage> shown;
+    std::deque<UINT> answers;
 };
 
 // Answers open-file dialogs from a queue (an empty answer is a cancel) and keeps the requests.
