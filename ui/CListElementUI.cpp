@@ -17,6 +17,7 @@ void CListElementUI::SetText(const CDuiString& text)
 {
     CControlUI::SetText(text);
     // A longer text may widen the list's rows.
+    m_measuredWidth = -1;
     NeedUpdate();
 }
 
@@ -93,6 +94,8 @@ void CListTextElementUI::SetText(int col, const CDuiString& text)
         m_texts.resize(static_cast<size_t>(col) + 1);
     m_texts[static_cast<size_t>(col)] = text;
     Invalidate();
+    if (col == 0)
+        m_measuredWidth = -1;
     NeedUpdate();
 }
 

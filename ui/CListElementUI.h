@@ -19,6 +19,11 @@ public:
     virtual CDuiString GetCellText(int col);
     void SetText(const CDuiString& text) override;
 
+    // Width of the first column's text as its list last measured it; -1 until then
+    // and again after the text changes.
+    int GetMeasuredWidth() const { return m_measuredWidth; }
+    void SetMeasuredWidth(int width) { m_measuredWidth = width; }
+
     // The skin marked this row selected="true": it is the starting selection.
     bool IsInitiallySelected() const { return m_bInitiallySelected; }
 
@@ -30,6 +35,7 @@ protected:
     IListOwnerUI* m_pOwner = nullptr;
     int m_iIndex = -1;
     bool m_bInitiallySelected = false;
+    int m_measuredWidth = -1;
 };
 
 // A row with one text.

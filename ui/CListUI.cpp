@@ -132,6 +132,14 @@ void CListUI::EnsureVisible(int index)
 void CListUI::SetTextSource(IListCallbackUI* source)
 {
     m_pTextSource = source;
+    TextsChanged();
+}
+
+void CListUI::TextsChanged()
+{
+    for (CListElementUI* row : m_rows)
+        row->SetMeasuredWidth(-1);
+    NeedUpdate();
     Invalidate();
 }
 
@@ -342,14 +350,17 @@ void CListUI::SetPos(RECT rc)
 
 int CListUI::WidestRowText() const
 {
+    // Each row is measured once, and again only when its text changes: a layout of
+    // many thousand rows then costs a pass over numbers, not over texts.
     const QFontMetrics metrics(FontFor(m_info.nFont));
     int widest = 0;
     for (CListElementUI* row : m_rows) {
         if (!row->IsVisible())
             continue;
+        if (row->GetMeasuredWidth() < 0)
+            row->SetMeasuredWidth(metrics.horizontalAdvance(row->GetCellText(0).toQString()));
         const RECT pad = row->GetPadding();
-        const int text = metrics.horizontalAdvance(row->GetCellText(0).toQString());
-        widest = std::max(widest, text + pad.left + pad.right);
+        widest = std::max(widest, row->GetMeasuredWidth() + pad.left + pad.right);
     }
     // A pixel to spare keeps the last glyph clear of the ellipsis.
     return widest > 0 ? widest + m_info.rcTextPadding.left + m_info.rcTextPadding.right + 1 : 0;

@@ -34,6 +34,8 @@ public:
     void EnsureVisible(int index);
 
     void SetTextSource(IListCallbackUI* source);
+    // What the text source answers has changed: rows are measured and painted afresh.
+    void TextsChanged();
     IListCallbackUI* GetTextSource() const override { return m_pTextSource; }
     CListHeaderUI* GetHeader() const { return m_pHeader; }
     CScrollBarUI* GetVerticalScrollBar() const { return m_pVScroll; }

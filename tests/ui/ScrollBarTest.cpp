@@ -268,4 +268,18 @@ TEST_F(ScrollBar, RowsWiderThanTheListGetAHorizontalBar)
     EXPECT_FALSE(hbar->IsVisible());
     EXPECT_FALSE(bar->IsVisible());
     EXPECT_EQ(list->GetScrollPos().cx, 0);
+
+    // Texts from a source are measured again when the list is told they changed.
+    struct Source final : IListCallbackUI {
+        const char16_t* ItemTextFor(CControlUI*, int, int) override { return text.c_str(); }
+        std::u16string text = u"tiny";
+    } source;
+    list->SetTextSource(&source);
+    window->GetPaintManager().UpdateLayout();
+    EXPECT_FALSE(hbar->IsVisible());
+    source.text = std::u16string(80, u'W');
+    list->TextsChanged();
+    window->GetPaintManager().UpdateLayout();
+    EXPECT_TRUE(hbar->IsVisible());
+    list->SetTextSource(nullptr);
 }
