@@ -126,7 +126,7 @@ TEST_F(MainWindow, MaximiseAndRestoreSwapTheirButtonsFromButtonsAndTheCaption) {
     EXPECT_FALSE(isVisible("btn_restore"));
 
     // A double click on free caption space does the same.
-    const QPoint caption(300, 25);
+    const QPoint caption(340, 25);
     ASSERT_EQ(hitTest(caption.x(), caption.y()), HTCAPTION);
     doubleClickAt(*frame, caption);
     EXPECT_TRUE(IsZoomed(frame->GetHWND()));
@@ -156,7 +156,7 @@ TEST_F(MainWindow, HitTestFindsBordersCornersAndCaptionButNotItsButtonsAndTexts)
     EXPECT_EQ(hitTest(839, 599), HTBOTTOMRIGHT);
 
     // The caption band is the top 64 rows: free space and the logo drag the window...
-    EXPECT_EQ(hitTest(300, 25), HTCAPTION);
+    EXPECT_EQ(hitTest(340, 25), HTCAPTION);
     const QPoint logo = centreOf(*frame, "hor_logo");
     EXPECT_EQ(hitTest(logo.x(), logo.y()), HTCAPTION);
     EXPECT_EQ(hitTest(400, 63), HTCAPTION);
