@@ -1,45 +1,9 @@
-// The program's entry: one player per user, its main window, the files named on the command line.
-#include <clocale>
-#include <memory>
-
+// The process entry: one application object, then the player program (player/PlayerProgram.h).
 #include <QApplication>
 
-#include "player/CMainFrame.h"
-#include "player/LocalFiles.h"
-#include "player/SingleInstance.h"
-#include "ui/CPaintManagerUI.h"
-#include "ui/WindowApi.h"
+#include "player/PlayerProgram.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("mirado-player"));
-    // Ties the windows to the installed desktop entry (its name and icon).
-    QApplication::setDesktopFileName(QStringLiteral("mirado-player"));
-    // The media engine refuses to start unless numbers are written the C way.
-    std::setlocale(LC_NUMERIC, "C");
-
-    const QStringList files = mirado::existingFiles(application.arguments().mid(1));
-    mirado::SingleInstance instance(QStringLiteral("MiradoVideo_WNDNAME"));
-    if (instance.handOver(files)) return 0;
-
-    CPaintManagerUI::SetInstance(&application);
-    auto frame = std::make_unique<CMainFrame>();
-    g_pMainFrame = frame.get();
-    if (frame->Create(nullptr, u"MiradoVideo_WNDNAME", WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                      WS_EX_STATICEDGE | WS_EX_APPWINDOW, 0) == nullptr) {
-        g_pMainFrame = nullptr;
-        return 0;
-    }
-    instance.listen([&frame](const QStringList& paths) {
-        frame->addPaths(paths);
-        frame->comeForward();
-    });
-    frame->addPaths(files);
-    frame->CenterWindow();
-    frame->ShowWindow(true, true);
-    SetWindowPos(frame->GetHWND(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-
-    CPaintManagerUI::MessageLoop();
-    g_pMainFrame = nullptr;
-    return 0;
+    return mirado::runPlayer(QApplication::arguments().mid(1));
 }
