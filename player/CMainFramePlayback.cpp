@@ -227,8 +227,12 @@ void CMainFrame::Stop() {
     if (m_isShowingImage) {
         if (m_surface) m_surface->stopPicture();
     } else if (m_engineHasFile) {
+        const int state = m_engine.play_status();
         // Also a file still loading or found unplayable: the engine lets go of it before its reader goes.
         closeEngineFile();
+        // A closed engine reports nothing open, which the periodic update leaves alone: without this
+        // the window would go on saying "正在播放" over a stopped video.
+        if (state == kPlaying || state == kPaused) setControlText(u"txt_playstatus", QStringLiteral("停止"));
     }
     m_currentPath.clear();
 }
