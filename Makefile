@@ -1,4 +1,4 @@
-# make run   installs what is missing, builds, and starts Mirado.
+# make run   installs what is missing, builds the player and the demo media, and opens the demo.
 # make test  installs what is missing, builds, and runs every test (plain build, sanitizer build, a short fuzz run).
 # make bench builds and runs the benchmarks.
 JOBS ?= $(shell nproc)
@@ -17,8 +17,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@tools/run-demo.sh $(BUILD)
+# Only what the demo needs is built, so a newcomer sees the window soon.
+run: configure
+	@tools/run-demo.sh $(BUILD) $(JOBS)
 
 test-plain: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
