@@ -1,0 +1,13 @@
+#include "SettingsJobMessages.h"
+
+namespace mirado {
+
+std::optional<QString> finalMessageFor(const EncryptOutcome& outcome) {
+    if (outcome.source == SourceKind::Missing || outcome.searchFailed) return std::nullopt;
+    if (outcome.source == SourceKind::File && !outcome.cancelled) {
+        return QString::fromUtf16(outcome.containersWritten == 1 ? kFileEncryptedMessage : kFileFailedMessage);
+    }
+    return QString::fromUtf16(kFolderEncryptedMessage).replace(QStringLiteral("%d"), QString::number(outcome.containersWritten));
+}
+
+}  // namespace mirado
