@@ -344,6 +344,36 @@ TEST_F(Playback, ContainerPicturesAreDecipheredWholeAndShown) {
     EXPECT_TRUE(frame->videoSurface()->isPictureShown());
 }
 
+TEST_F(Playback, AContainerPictureOver150MiBIsNotShownAndOneAtTheLimitIs) {
+    // A small PNG followed by zeros up to the size wanted: decoders stop at the picture's end, so the
+    // size alone decides whether it is shown.
+    open(avplayer::Pace::AsFastAsPossible);
+    const auto paddedPicture = [](const QString& name, std::uintmax_t size) {
+        const auto path = TestClips::instance().folder() / name.toStdString();
+        std::filesystem::copy_file(TestClips::instance().picture("small.png", 40, 30, Qt::red).toStdString(), path,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::resize_file(path, size);
+        return QString::fromStdString(path.string());
+    };
+    constexpr std::uintmax_t kLimit = 157286400;
+    const QString over = TestClips::instance().container(paddedPicture("over.png", kLimit + 1), "big12345");
+    addThroughDialog({over});
+    prompts.answers = {QStringLiteral("big12345")};
+    doubleClickRow(0);
+    EXPECT_FALSE(frame->videoSurface()->isPictureShown());
+    EXPECT_FALSE(frame->isShowingImage());
+    EXPECT_TRUE(frame->currentPath().isEmpty());
+    std::filesystem::remove(over.toStdString());
+
+    const QString atLimit = TestClips::instance().container(paddedPicture("limit.png", kLimit), "big12345");
+    addThroughDialog({atLimit});
+    doubleClickRow(1);
+    EXPECT_EQ(prompts.asked, 1) << "the key is remembered";
+    EXPECT_TRUE(frame->videoSurface()->isPictureShown());
+    EXPECT_EQ(frame->currentPath(), atLimit);
+    std::filesystem::remove(atLimit.toStdString());
+}
+
 TEST_F(Playback, StoppingAFileStillLoadingReleasesItsReader) {
     // The sanitizer build checks that the reader handed to the engine is freed, and not too early.
     open();
