@@ -13,11 +13,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Ten seconds: long enough to go to full screen and back while it plays.
+// Twenty seconds: long enough to go to full screen and back while it plays, even in a sanitizer build.
 bool renderGreyClip(const fs::path& out) {
     const std::string command =
-        "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i color=c=gray:size=320x240:rate=25:duration=10 "
-        "-f lavfi -i sine=frequency=330:duration=10 -c:v libx264 -preset ultrafast -g 25 -pix_fmt yuv420p "
+        "ffmpeg -hide_banner -loglevel error -nostdin -y -f lavfi -i color=c=gray:size=320x240:rate=25:duration=20 "
+        "-f lavfi -i sine=frequency=330:duration=20 -c:v libx264 -preset ultrafast -g 25 -pix_fmt yuv420p "
         "-c:a aac -shortest '" + out.string() + "'";
     return std::system(command.c_str()) == 0 && fs::exists(out);
 }
