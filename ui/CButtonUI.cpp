@@ -5,27 +5,27 @@
 
 using namespace mirado;
 
-void CButtonUI::SetNormalImage(const QString& spec)
+void CButtonUI::SetNormalImage(const QString& attribute)
 {
-    m_sNormalImage = spec;
+    m_sNormalImage = attribute;
     Invalidate();
 }
 
-void CButtonUI::SetHotImage(const QString& spec)
+void CButtonUI::SetHotImage(const QString& attribute)
 {
-    m_sHotImage = spec;
+    m_sHotImage = attribute;
     Invalidate();
 }
 
-void CButtonUI::SetPushedImage(const QString& spec)
+void CButtonUI::SetPushedImage(const QString& attribute)
 {
-    m_sPushedImage = spec;
+    m_sPushedImage = attribute;
     Invalidate();
 }
 
-void CButtonUI::SetDisabledImage(const QString& spec)
+void CButtonUI::SetDisabledImage(const QString& attribute)
 {
-    m_sDisabledImage = spec;
+    m_sDisabledImage = attribute;
     Invalidate();
 }
 

@@ -6,11 +6,11 @@
 class CButtonUI : public CLabelUI {
 public:
     const char16_t* GetClass() const override { return u"ButtonUI"; }
-    void SetNormalImage(const QString& spec);
+    void SetNormalImage(const QString& attribute);
     QString GetNormalImage() const { return m_sNormalImage; }
-    void SetHotImage(const QString& spec);
-    void SetPushedImage(const QString& spec);
-    void SetDisabledImage(const QString& spec);
+    void SetHotImage(const QString& attribute);
+    void SetPushedImage(const QString& attribute);
+    void SetDisabledImage(const QString& attribute);
     // What a click does: sends "click". False when disabled or hidden.
     virtual bool Activate();
     void DoEvent(TEventUI& event) override;

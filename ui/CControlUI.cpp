@@ -131,9 +131,9 @@ void CControlUI::SetBorderSize(int size)
     Invalidate();
 }
 
-void CControlUI::SetBkImage(const QString& spec)
+void CControlUI::SetBkImage(const QString& attribute)
 {
-    m_sBkImage = spec;
+    m_sBkImage = attribute;
     Invalidate();
 }
 
@@ -271,11 +271,11 @@ void CControlUI::PaintBorder(QPainter& p)
     SkinPainter::border(p, m_rcItem, m_nBorderSize, colour, m_cxyBorderRound);
 }
 
-void CControlUI::DrawImage(QPainter& p, const QString& spec, const RECT* rc)
+void CControlUI::DrawImage(QPainter& p, const QString& attribute, const RECT* rc)
 {
-    if (!m_pManager || spec.isEmpty())
+    if (!m_pManager || attribute.isEmpty())
         return;
-    SkinPainter::image(p, m_pManager->Images(), rc ? *rc : m_rcItem, spec);
+    SkinPainter::image(p, m_pManager->Images(), rc ? *rc : m_rcItem, attribute);
 }
 
 QFont CControlUI::FontFor(int index) const

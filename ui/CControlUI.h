@@ -79,7 +79,7 @@ public:
     void SetBkColor(DWORD argb);
     void SetBorderColor(DWORD argb);
     void SetBorderSize(int size);
-    void SetBkImage(const QString& spec);
+    void SetBkImage(const QString& attribute);
 
     void Invalidate();
     // The layout around this control must be redone (size or visibility changed).
@@ -109,7 +109,7 @@ protected:
     virtual void PaintText(QPainter& p);
     virtual void PaintBorder(QPainter& p);
     // Draws an image attribute into the control's rectangle (or rc); a missing image is skipped.
-    void DrawImage(QPainter& p, const QString& spec, const RECT* rc = nullptr);
+    void DrawImage(QPainter& p, const QString& attribute, const RECT* rc = nullptr);
     QFont FontFor(int index) const;
     void Notify(const char16_t* type, WPARAM wParam = 0, LPARAM lParam = 0);
 

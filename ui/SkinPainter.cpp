@@ -1,7 +1,7 @@
 #include "SkinPainter.h"
 
 #include "ImageCache.h"
-#include "ImageSpec.h"
+#include "ImageAttribute.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -52,23 +52,23 @@ void SkinPainter::border(QPainter& p, const RECT& rc, int width, DWORD argb, SIZ
     p.restore();
 }
 
-bool SkinPainter::image(QPainter& p, ImageCache& images, const RECT& rc, const QString& specText)
+bool SkinPainter::image(QPainter& p, ImageCache& images, const RECT& rc, const QString& attribute)
 {
-    const ImageSpec spec = ImageSpec::parse(specText);
-    if (spec.file.isEmpty())
+    const ImageAttribute parsed = ImageAttribute::parse(attribute);
+    if (parsed.file.isEmpty())
         return true;
-    const QImage* img = images.image(spec.file);
+    const QImage* img = images.image(parsed.file);
     if (!img)
         return false;
     const qreal ratio = img->devicePixelRatio();
     const int imgW = qRound(img->width() / ratio);
     const int imgH = qRound(img->height() / ratio);
-    RECT src = spec.source.value_or(RECT{0, 0, imgW, imgH});
+    RECT src = parsed.source.value_or(RECT{0, 0, imgW, imgH});
     src.right = std::min(src.right, imgW);
     src.bottom = std::min(src.bottom, imgH);
     RECT dst = rc;
-    if (spec.dest) {
-        dst = RECT{rc.left + spec.dest->left, rc.top + spec.dest->top, rc.left + spec.dest->right, rc.top + spec.dest->bottom};
+    if (parsed.dest) {
+        dst = RECT{rc.left + parsed.dest->left, rc.top + parsed.dest->top, rc.left + parsed.dest->right, rc.top + parsed.dest->bottom};
         dst.right = std::min(dst.right, rc.right);
         dst.bottom = std::min(dst.bottom, rc.bottom);
     }
@@ -76,9 +76,9 @@ bool SkinPainter::image(QPainter& p, ImageCache& images, const RECT& rc, const Q
         return true;
 
     p.save();
-    p.setOpacity(p.opacity() * spec.fade / 255.0);
+    p.setOpacity(p.opacity() * parsed.fade / 255.0);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const RECT& c = spec.corner;
+    const RECT& c = parsed.corner;
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
         piece(p, *img, ratio, toRectF(dst), toRectF(src));
     } else {
@@ -89,7 +89,7 @@ bool SkinPainter::image(QPainter& p, ImageCache& images, const RECT& rc, const Q
         const qreal sy[4] = {qreal(src.top), qreal(src.top + c.top), qreal(src.bottom - c.bottom), qreal(src.bottom)};
         for (int row = 0; row < 3; ++row) {
             for (int col = 0; col < 3; ++col) {
-                if (row == 1 && col == 1 && spec.hole)
+                if (row == 1 && col == 1 && parsed.hole)
                     continue;
                 piece(p, *img, ratio, QRectF(QPointF(dx[col], dy[row]), QPointF(dx[col + 1], dy[row + 1])),
                       QRectF(QPointF(sx[col], sy[row]), QPointF(sx[col + 1], sy[row + 1])));

@@ -28,7 +28,7 @@ public:
     static void border(QPainter& p, const RECT& rc, int width, DWORD argb, SIZE round = {});
     // Draws the image attribute text into rc. False when the text names an image that
     // cannot be loaded (nothing is drawn then); true for an empty text.
-    static bool image(QPainter& p, ImageCache& images, const RECT& rc, const QString& spec);
+    static bool image(QPainter& p, ImageCache& images, const RECT& rc, const QString& attribute);
     static void text(QPainter& p, const RECT& rc, const QString& text, DWORD argb, const QFont& font, UINT style);
 };
 

@@ -1,5 +1,5 @@
 #include "CDuiString.h"
-#include "ImageSpec.h"
+#include "ImageAttribute.h"
 #include "SkinValue.h"
 
 #include <gtest/gtest.h>
@@ -30,14 +30,14 @@ TEST(SkinValue, RectanglesAndSizesWithMissingParts)
     EXPECT_EQ(parseInt("x", 7), 7);
 }
 
-TEST(ImageSpec, PlainNameAndFullSyntax)
+TEST(ImageAttribute, PlainNameAndFullSyntax)
 {
-    const ImageSpec plain = ImageSpec::parse("sys_close.png");
+    const ImageAttribute plain = ImageAttribute::parse("sys_close.png");
     EXPECT_EQ(plain.file, "sys_close.png");
     EXPECT_FALSE(plain.source);
     EXPECT_FALSE(plain.dest);
 
-    const ImageSpec full = ImageSpec::parse("file='playbar\\stop_normal.png' source='0,27,237,54' corner='4,3,25,3' dest='17,4,47,26' fade='128' hole='true'");
+    const ImageAttribute full = ImageAttribute::parse("file='playbar\\stop_normal.png' source='0,27,237,54' corner='4,3,25,3' dest='17,4,47,26' fade='128' hole='true'");
     EXPECT_EQ(full.file, "playbar\\stop_normal.png");
     ASSERT_TRUE(full.source);
     EXPECT_EQ(*full.source, (RECT{0, 27, 237, 54}));
@@ -47,9 +47,9 @@ TEST(ImageSpec, PlainNameAndFullSyntax)
     EXPECT_EQ(full.fade, 128);
     EXPECT_TRUE(full.hole);
 
-    EXPECT_EQ(ImageSpec::parse("file=\"a b.png\" fade='999'").file, "a b.png");
-    EXPECT_EQ(ImageSpec::parse("file='a.png' fade='999'").fade, 255);
-    EXPECT_TRUE(ImageSpec::parse("").file.isEmpty());
+    EXPECT_EQ(ImageAttribute::parse("file=\"a b.png\" fade='999'").file, "a b.png");
+    EXPECT_EQ(ImageAttribute::parse("file='a.png' fade='999'").fade, 255);
+    EXPECT_TRUE(ImageAttribute::parse("").file.isEmpty());
 }
 
 TEST(CDuiString, OperationsTheWindowsUse)

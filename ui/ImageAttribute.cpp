@@ -1,4 +1,4 @@
-#include "ImageSpec.h"
+#include "ImageAttribute.h"
 
 #include "SkinValue.h"
 
@@ -6,13 +6,13 @@
 
 namespace mirado {
 
-ImageSpec ImageSpec::parse(const QString& text)
+ImageAttribute ImageAttribute::parse(const QString& text)
 {
-    ImageSpec spec;
+    ImageAttribute parsed;
     const QString t = text.trimmed();
     if (!t.contains(u'=')) {
-        spec.file = t;
-        return spec;
+        parsed.file = t;
+        return parsed;
     }
     qsizetype i = 0;
     while (i < t.size()) {
@@ -41,19 +41,19 @@ ImageSpec ImageSpec::parse(const QString& text)
             i = end;
         }
         if (key == u"file" || key == u"res")
-            spec.file = value;
+            parsed.file = value;
         else if (key == u"source")
-            spec.source = parseRect(value);
+            parsed.source = parseRect(value);
         else if (key == u"corner")
-            spec.corner = parseRect(value);
+            parsed.corner = parseRect(value);
         else if (key == u"dest")
-            spec.dest = parseRect(value);
+            parsed.dest = parseRect(value);
         else if (key == u"fade")
-            spec.fade = std::clamp(parseInt(value, 255), 0, 255);
+            parsed.fade = std::clamp(parseInt(value, 255), 0, 255);
         else if (key == u"hole")
-            spec.hole = parseBool(value);
+            parsed.hole = parseBool(value);
     }
-    return spec;
+    return parsed;
 }
 
 } // namespace mirado

@@ -8,7 +8,7 @@
 
 namespace mirado {
 
-struct ImageSpec {
+struct ImageAttribute {
     QString file;
     std::optional<RECT> source; // part of the picture, in its 1x pixels; whole picture when absent
     RECT corner{};              // nine-slice borders kept unstretched
@@ -17,7 +17,7 @@ struct ImageSpec {
     bool hole = false;          // leave the middle of a nine-slice out
 
     // Empty file when the text names no image.
-    static ImageSpec parse(const QString& text);
+    static ImageAttribute parse(const QString& text);
 };
 
 } // namespace mirado
