@@ -1,5 +1,6 @@
 #include "CButtonUI.h"
 
+#include "PressTracking.h"
 #include "SkinPainter.h"
 #include "SkinValue.h"
 
@@ -7,25 +8,25 @@ using namespace mirado;
 
 void CButtonUI::SetNormalImage(const QString& attribute)
 {
-    m_sNormalImage = attribute;
+    m_images.normal = attribute;
     Invalidate();
 }
 
 void CButtonUI::SetHotImage(const QString& attribute)
 {
-    m_sHotImage = attribute;
+    m_images.hot = attribute;
     Invalidate();
 }
 
 void CButtonUI::SetPushedImage(const QString& attribute)
 {
-    m_sPushedImage = attribute;
+    m_images.pushed = attribute;
     Invalidate();
 }
 
 void CButtonUI::SetDisabledImage(const QString& attribute)
 {
-    m_sDisabledImage = attribute;
+    m_images.disabled = attribute;
     Invalidate();
 }
 
@@ -39,63 +40,27 @@ bool CButtonUI::Activate()
 
 void CButtonUI::DoEvent(TEventUI& event)
 {
-    if (!IsEnabled()) {
+    const PressTracking press = trackPress(*this, m_uButtonState, event);
+    if (press.step == PressStep::NotMine) {
         CLabelUI::DoEvent(event);
-        return;
-    }
-    switch (event.Type) {
-    case UIEVENT_MOUSEENTER:
-        m_uButtonState |= UISTATE_HOT;
-        Invalidate();
-        return;
-    case UIEVENT_MOUSELEAVE:
-        m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
-        return;
-    case UIEVENT_BUTTONDOWN:
-    case UIEVENT_DBLCLICK:
-        m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-        Invalidate();
-        return;
-    case UIEVENT_MOUSEMOVE:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            // Pushed (and hot) only while the pointer is still over the button.
-            const bool inside = m_rcItem.contains(event.ptMouse);
-            const UINT before = m_uButtonState;
-            m_uButtonState = inside ? (m_uButtonState | UISTATE_PUSHED | UISTATE_HOT)
-                                    : (m_uButtonState & ~(UISTATE_PUSHED | UISTATE_HOT));
-            if (before != m_uButtonState)
-                Invalidate();
-        }
-        return;
-    case UIEVENT_BUTTONUP:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            const bool inside = m_rcItem.contains(event.ptMouse);
-            m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
+    } else if (press.step == PressStep::Drag) {
+        // Pushed (and hot) only while the pointer is still over the button.
+        const UINT before = m_uButtonState;
+        m_uButtonState = press.inside ? (m_uButtonState | UISTATE_PUSHED | UISTATE_HOT)
+                                      : (m_uButtonState & ~(UISTATE_PUSHED | UISTATE_HOT));
+        if (before != m_uButtonState)
             Invalidate();
-            if (inside)
-                Activate();
-        }
-        return;
-    default:
-        CLabelUI::DoEvent(event);
+    } else if (press.step == PressStep::Release && press.inside) {
+        Activate();
     }
 }
 
 void CButtonUI::SetAttribute(const QString& name, const QString& value)
 {
     const QString n = name.toLower();
-    if (n == u"normalimage")
-        m_sNormalImage = value;
-    else if (n == u"hotimage")
-        m_sHotImage = value;
-    else if (n == u"pushedimage")
-        m_sPushedImage = value;
-    else if (n == u"focusedimage")
-        m_sFocusedImage = value;
-    else if (n == u"disabledimage")
-        m_sDisabledImage = value;
-    else if (n == u"foreimage")
+    if (m_images.apply(n, value))
+        return;
+    if (n == u"foreimage")
         m_sForeImage = value;
     else if (n == u"hotforeimage")
         m_sHotForeImage = value;
@@ -126,19 +91,7 @@ void CButtonUI::PaintBkColor(QPainter& p)
 
 void CButtonUI::PaintStatusImage(QPainter& p)
 {
-    // The most specific look that the skin provides wins; normal is the fallback.
-    const QString* chosen = &m_sNormalImage;
-    if (!IsEnabled()) {
-        if (!m_sDisabledImage.isEmpty())
-            chosen = &m_sDisabledImage;
-    } else if ((m_uButtonState & UISTATE_PUSHED) && !m_sPushedImage.isEmpty()) {
-        chosen = &m_sPushedImage;
-    } else if ((m_uButtonState & (UISTATE_HOT | UISTATE_PUSHED)) && !m_sHotImage.isEmpty()) {
-        chosen = &m_sHotImage;
-    } else if (IsFocused() && !m_sFocusedImage.isEmpty()) {
-        chosen = &m_sFocusedImage;
-    }
-    DrawImage(p, *chosen);
+    DrawImage(p, m_images.choose(LookState()));
     const bool hot = (m_uButtonState & UISTATE_HOT) && IsEnabled();
     DrawImage(p, hot && !m_sHotForeImage.isEmpty() ? m_sHotForeImage : m_sForeImage);
 }

@@ -2,12 +2,13 @@
 // A push button: images and colours for the normal, hot, pushed, focused and
 // disabled looks; a press and release over it sends "click".
 #include "CLabelUI.h"
+#include "StateImages.h"
 
 class CButtonUI : public CLabelUI {
 public:
     const char16_t* GetClass() const override { return u"ButtonUI"; }
     void SetNormalImage(const QString& attribute);
-    QString GetNormalImage() const { return m_sNormalImage; }
+    QString GetNormalImage() const { return m_images.normal; }
     void SetHotImage(const QString& attribute);
     void SetPushedImage(const QString& attribute);
     void SetDisabledImage(const QString& attribute);
@@ -21,11 +22,7 @@ protected:
     void PaintStatusImage(QPainter& p) override;
     DWORD CurrentTextColor() const override;
 
-    QString m_sNormalImage;
-    QString m_sHotImage;
-    QString m_sPushedImage;
-    QString m_sFocusedImage;
-    QString m_sDisabledImage;
+    mirado::StateImages m_images;
     QString m_sForeImage;
     QString m_sHotForeImage;
     DWORD m_dwHotBkColor = 0;

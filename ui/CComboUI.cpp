@@ -3,6 +3,7 @@
 #include "CListElementUI.h"
 #include "CPaintManagerUI.h"
 #include "ComboDropDown.h"
+#include "PressTracking.h"
 #include "SkinValue.h"
 
 using namespace mirado;
@@ -157,17 +158,9 @@ void CComboUI::SetAttribute(const QString& name, const QString& value)
     if (m_info.apply(name, value))
         return;
     const QString n = name.toLower();
-    if (n == u"normalimage")
-        m_sNormalImage = value;
-    else if (n == u"hotimage")
-        m_sHotImage = value;
-    else if (n == u"pushedimage")
-        m_sPushedImage = value;
-    else if (n == u"focusedimage")
-        m_sFocusedImage = value;
-    else if (n == u"disabledimage")
-        m_sDisabledImage = value;
-    else if (n == u"dropboxsize")
+    if (m_images.apply(n, value))
+        return;
+    if (n == u"dropboxsize")
         m_szDropBox = parseSize(value);
     else if (n == u"dropbox") // a list of attributes for the pop-up's look
         ApplyAttributeList(value);
@@ -188,57 +181,23 @@ bool CComboUI::Visit(const std::function<bool(CControlUI*)>& f)
 
 void CComboUI::DoEvent(TEventUI& event)
 {
-    if (!IsEnabled()) {
-        CLabelUI::DoEvent(event);
-        return;
-    }
-    switch (event.Type) {
-    case UIEVENT_BUTTONDOWN:
-    case UIEVENT_DBLCLICK:
-        m_uButtonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
-        Invalidate();
-        return;
-    case UIEVENT_BUTTONUP:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            m_uButtonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
-            Invalidate();
-            if (m_rcItem.contains(event.ptMouse))
-                ShowDropDown();
-        }
-        return;
-    case UIEVENT_MOUSEENTER:
-        m_uButtonState |= UISTATE_HOT;
-        Invalidate();
-        return;
-    case UIEVENT_MOUSELEAVE:
-        m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
-        return;
-    case UIEVENT_KEYDOWN:
+    if (IsEnabled() && event.Type == UIEVENT_KEYDOWN) {
         if (event.wParam == VK_UP && m_iCurSel > 0)
             SelectIndex(m_iCurSel - 1);
         else if (event.wParam == VK_DOWN && m_iCurSel + 1 < ItemCount())
             SelectIndex(m_iCurSel + 1);
         return;
-    default:
-        CLabelUI::DoEvent(event);
     }
+    const PressTracking press = trackPress(*this, m_uButtonState, event);
+    if (press.step == PressStep::NotMine)
+        CLabelUI::DoEvent(event);
+    else if (press.step == PressStep::Release && press.inside)
+        ShowDropDown();
 }
 
 void CComboUI::PaintStatusImage(QPainter& p)
 {
-    const QString* chosen = &m_sNormalImage;
-    if (!IsEnabled()) {
-        if (!m_sDisabledImage.isEmpty())
-            chosen = &m_sDisabledImage;
-    } else if ((m_uButtonState & UISTATE_PUSHED) && !m_sPushedImage.isEmpty()) {
-        chosen = &m_sPushedImage;
-    } else if ((m_uButtonState & UISTATE_HOT) && !m_sHotImage.isEmpty()) {
-        chosen = &m_sHotImage;
-    } else if (IsFocused() && !m_sFocusedImage.isEmpty()) {
-        chosen = &m_sFocusedImage;
-    }
-    DrawImage(p, *chosen);
+    DrawImage(p, m_images.choose(LookState()));
 }
 
 void CComboUI::PaintText(QPainter& p)

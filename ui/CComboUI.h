@@ -3,6 +3,7 @@
 // the items, and choosing one sends "itemselect" (wParam new index, lParam old).
 #include "CLabelUI.h"
 #include "IListOwnerUI.h"
+#include "StateImages.h"
 
 #include <QPointer>
 #include <vector>
@@ -63,9 +64,5 @@ private:
     SIZE m_szDropBox{0, 150};
     int m_iCurSel = -1;
     int m_iHot = -1;
-    QString m_sNormalImage;
-    QString m_sHotImage;
-    QString m_sPushedImage;
-    QString m_sFocusedImage;
-    QString m_sDisabledImage;
+    mirado::StateImages m_images;
 };

@@ -107,6 +107,11 @@ bool CControlUI::IsFocused() const
     return m_pManager && m_pManager->GetFocus() == this;
 }
 
+UINT CControlUI::LookState() const
+{
+    return m_uButtonState | (IsEnabled() ? 0 : UISTATE_DISABLED) | (IsFocused() ? UISTATE_FOCUSED : 0);
+}
+
 void CControlUI::SetFocus()
 {
     if (m_pManager)

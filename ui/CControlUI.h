@@ -111,6 +111,8 @@ protected:
     // Draws an image attribute into the control's rectangle (or rc); a missing image is skipped.
     void DrawImage(QPainter& p, const QString& attribute, const RECT* rc = nullptr);
     QFont FontFor(int index) const;
+    // The button state with UISTATE_DISABLED and UISTATE_FOCUSED added as they are now.
+    UINT LookState() const;
     void Notify(const char16_t* type, WPARAM wParam = 0, LPARAM lParam = 0);
 
     CPaintManagerUI* m_pManager = nullptr;

@@ -86,18 +86,10 @@ void CEditUI::SetAttribute(const QString& name, const QString& value)
         m_bPassword = parseBool(value);
     else if (n == u"readonly")
         m_bReadOnly = parseBool(value);
-    else if (n == u"normalimage")
-        m_sNormalImage = value;
-    else if (n == u"hotimage")
-        m_sHotImage = value;
-    else if (n == u"focusedimage")
-        m_sFocusedImage = value;
-    else if (n == u"disabledimage")
-        m_sDisabledImage = value;
     else if (n == u"nativebkcolor") {
         if (auto c = parseColor(value))
             m_dwNativeBkColor = *c;
-    } else {
+    } else if (!m_images.apply(n, value)) {
         CLabelUI::SetAttribute(name, value);
         return;
     }
@@ -212,14 +204,9 @@ void CEditUI::NativeTextChanged()
 
 void CEditUI::PaintStatusImage(QPainter& p)
 {
-    const QString* chosen = &m_sNormalImage;
-    if (!IsEnabled()) {
-        if (!m_sDisabledImage.isEmpty())
-            chosen = &m_sDisabledImage;
-    } else if (IsFocused() && !m_sFocusedImage.isEmpty()) {
-        chosen = &m_sFocusedImage;
-    } else if ((m_uButtonState & UISTATE_HOT) && !m_sHotImage.isEmpty()) {
-        chosen = &m_sHotImage;
-    }
-    DrawImage(p, *chosen);
+    UINT state = LookState();
+    // A field being typed in keeps its focused look under the pointer.
+    if ((state & UISTATE_FOCUSED) && !m_images.focused.isEmpty())
+        state &= ~UISTATE_HOT;
+    DrawImage(p, m_images.choose(state));
 }

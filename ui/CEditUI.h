@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include "NativeEditBridge.h"
+#include "StateImages.h"
 
 class CEditUI final : public CLabelUI {
 public:
@@ -55,10 +56,7 @@ private:
     int m_iMaxChar = 255;
     bool m_bPassword = false;
     bool m_bReadOnly = false;
-    QString m_sNormalImage;
-    QString m_sHotImage;
-    QString m_sFocusedImage;
-    QString m_sDisabledImage;
+    mirado::StateImages m_images;
     DWORD m_dwNativeBkColor = 0;
     bool m_bPointerOnControl = false;
     bool m_bPointerOnNative = false;

@@ -71,7 +71,7 @@ void COptionUI::PaintStatusImage(QPainter& p)
         DrawImage(p, m_sForeImage);
         return;
     }
-    if (m_bSelected && !IsEnabled() && !m_sSelectedImage.isEmpty() && m_sDisabledImage.isEmpty()) {
+    if (m_bSelected && !IsEnabled() && !m_sSelectedImage.isEmpty() && m_images.disabled.isEmpty()) {
         DrawImage(p, m_sSelectedImage);
         return;
     }

@@ -160,6 +160,11 @@ void CScrollBarUI::SetHotPart(Part part)
     Invalidate();
 }
 
+UINT CScrollBarUI::PartState(Part part) const
+{
+    return (m_pressed == part ? UISTATE_PUSHED : 0) | (m_hot == part ? UISTATE_HOT : 0);
+}
+
 void CScrollBarUI::DoEvent(TEventUI& event)
 {
     if (!IsEnabled() && event.Type != UIEVENT_SCROLLWHEEL) {
@@ -224,30 +229,13 @@ void CScrollBarUI::DoEvent(TEventUI& event)
     }
 }
 
-bool CScrollBarUI::SetButtonAttribute(ButtonLook& look, const QString& state, const QString& value)
-{
-    if (state == u"normal")
-        look.normal = value;
-    else if (state == u"hot")
-        look.hot = value;
-    else if (state == u"pushed")
-        look.pushed = value;
-    else if (state == u"disabled")
-        look.disabled = value;
-    else
-        return false;
-    return true;
-}
-
 void CScrollBarUI::SetAttribute(const QString& name, const QString& value)
 {
     const QString n = name.toLower();
     // button1normalimage, button2hotimage, ...: the arrows' looks by state.
-    if ((n.startsWith(u"button1") || n.startsWith(u"button2")) && n.endsWith(u"image")) {
-        ButtonLook& look = n[6] == u'1' ? m_button1 : m_button2;
-        if (SetButtonAttribute(look, n.mid(7, n.size() - 12), value))
-            return;
-    }
+    if (m_button1.images.apply(n, value, u"button1") || m_button2.images.apply(n, value, u"button2") ||
+        m_thumb.apply(n, value, u"thumb"))
+        return;
     if (n == u"showbutton1")
         m_button1.shown = parseBool(value) ? 1 : 0;
     else if (n == u"showbutton2")
@@ -258,12 +246,8 @@ void CScrollBarUI::SetAttribute(const QString& name, const QString& value)
     } else if (n == u"thumbhotcolor") {
         if (auto c = parseColor(value))
             m_dwThumbHotColor = *c;
-    } else if (n == u"thumbimage" || n == u"thumbnormalimage")
-        m_sThumbImage = value;
-    else if (n == u"thumbhotimage")
-        m_sThumbHotImage = value;
-    else if (n == u"thumbpushedimage")
-        m_sThumbPushedImage = value;
+    } else if (n == u"thumbimage")
+        m_thumb.normal = value;
     else if (n == u"railimage")
         m_sRailImage = value;
     else
@@ -281,21 +265,13 @@ void CScrollBarUI::PaintButton(QPainter& p, Part part, const RECT& rc, const But
 {
     if (rc.isEmpty())
         return;
-    const QString* chosen = &look.normal;
-    if (!IsEnabled() || atEnd) {
-        if (!look.disabled.isEmpty())
-            chosen = &look.disabled;
-    } else if (m_pressed == part && !look.pushed.isEmpty()) {
-        chosen = &look.pushed;
-    } else if ((m_hot == part || m_pressed == part) && !look.hot.isEmpty()) {
-        chosen = &look.hot;
-    }
-    if (!chosen->isEmpty()) {
-        DrawImage(p, *chosen, &rc);
+    const QString& image = look.images.choose(PartState(part) | (!IsEnabled() || atEnd ? UISTATE_DISABLED : 0));
+    if (!image.isEmpty()) {
+        DrawImage(p, image, &rc);
         return;
     }
     // Shown without images: a plain button with an arrow in the thumb's colours.
-    const bool lit = !atEnd && (m_hot == part || m_pressed == part);
+    const bool lit = !atEnd && PartState(part) != 0;
     SkinPainter::fill(p, rc, lit ? m_dwThumbHotColor : m_dwThumbColor);
     const qreal cx = rc.left + rc.width() / 2.0;
     const qreal cy = rc.top + rc.height() / 2.0;
@@ -318,13 +294,10 @@ void CScrollBarUI::PaintStatusImage(QPainter& p)
     PaintButton(p, Part::Button1, GetButton1Rect(), m_button1, m_nPos <= 0);
     PaintButton(p, Part::Button2, GetButton2Rect(), m_button2, m_nPos >= m_nRange);
     const RECT thumb = GetThumbRect();
-    const bool pushed = m_pressed == Part::Thumb;
-    const bool hot = pushed || m_hot == Part::Thumb;
-    const QString& image = pushed && !m_sThumbPushedImage.isEmpty() ? m_sThumbPushedImage
-                           : hot && !m_sThumbHotImage.isEmpty()     ? m_sThumbHotImage
-                                                                    : m_sThumbImage;
+    const UINT state = PartState(Part::Thumb);
+    const QString& image = m_thumb.choose(state);
     if (image.isEmpty())
-        SkinPainter::fill(p, thumb, hot ? m_dwThumbHotColor : m_dwThumbColor);
+        SkinPainter::fill(p, thumb, state & (UISTATE_HOT | UISTATE_PUSHED) ? m_dwThumbHotColor : m_dwThumbColor);
     else
         DrawImage(p, image, &thumb);
 }

@@ -3,6 +3,7 @@
 // thumb that can be dragged. A press on an arrow moves by a line, on the track by a
 // page; holding the button repeats. Tells its owner the new position through a callback.
 #include "CControlUI.h"
+#include "StateImages.h"
 
 #include <functional>
 #include <memory>
@@ -43,16 +44,12 @@ protected:
     void PaintStatusImage(QPainter& p) override;
 
 private:
-    // Images of one arrow button by state.
+    // One arrow button: its images by state and whether it is shown.
     struct ButtonLook {
-        QString normal;
-        QString hot;
-        QString pushed;
-        QString disabled;
+        mirado::StateImages images;
         int shown = -1; // -1: shown when the skin gives an image
-        bool isShown() const { return shown < 0 ? !normal.isEmpty() : shown != 0; }
+        bool isShown() const { return shown < 0 ? !images.normal.isEmpty() : shown != 0; }
     };
-    bool SetButtonAttribute(ButtonLook& look, const QString& state, const QString& value);
     int ButtonLength() const;
     void PaintButton(QPainter& p, Part part, const RECT& rc, const ButtonLook& look, bool atEnd);
     // One step of a held part; false when there is nothing more to do.
@@ -60,6 +57,8 @@ private:
     void Repeat();
     void StopRepeat();
     void SetHotPart(Part part);
+    // The look of one part: pushed while held, hot under the pointer.
+    UINT PartState(Part part) const;
     void MoveTo(int pos);
 
     bool m_bHorizontal;
@@ -77,8 +76,6 @@ private:
     ButtonLook m_button2;
     DWORD m_dwThumbColor = 0xFFC2C2C2;
     DWORD m_dwThumbHotColor = 0xFFA8A8A8;
-    QString m_sThumbImage;
-    QString m_sThumbHotImage;
-    QString m_sThumbPushedImage;
+    mirado::StateImages m_thumb;
     QString m_sRailImage;
 };

@@ -1,5 +1,6 @@
 #include "CSliderUI.h"
 
+#include "PressTracking.h"
 #include "SkinPainter.h"
 #include "SkinValue.h"
 
@@ -39,49 +40,33 @@ int CSliderUI::ValueAt(POINT pt) const
 
 void CSliderUI::DoEvent(TEventUI& event)
 {
-    if (!IsEnabled()) {
-        CProgressUI::DoEvent(event);
-        return;
-    }
-    switch (event.Type) {
-    case UIEVENT_BUTTONDOWN:
-    case UIEVENT_DBLCLICK:
-        m_uButtonState |= UISTATE_CAPTURED | UISTATE_PUSHED;
-        SetValue(ValueAt(event.ptMouse));
-        Invalidate();
-        return;
-    case UIEVENT_MOUSEMOVE:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            const int before = m_nValue;
-            SetValue(ValueAt(event.ptMouse));
-            if (before != m_nValue)
-                Notify(u"movevaluechanged");
-        }
-        return;
-    case UIEVENT_BUTTONUP:
-        if (m_uButtonState & UISTATE_CAPTURED) {
-            m_uButtonState &= ~(UISTATE_CAPTURED | UISTATE_PUSHED);
-            SetValue(ValueAt(event.ptMouse));
-            Invalidate();
-            Notify(u"valuechanged");
-        }
-        return;
-    case UIEVENT_SCROLLWHEEL: {
+    if (IsEnabled() && event.Type == UIEVENT_SCROLLWHEEL) {
         const int delta = static_cast<int>(static_cast<std::intptr_t>(event.wParam));
         SetValue(m_nValue + (delta > 0 ? m_nStep : -m_nStep));
         Notify(u"valuechanged");
         return;
     }
-    case UIEVENT_MOUSEENTER:
-        m_uButtonState |= UISTATE_HOT;
-        Invalidate();
-        return;
-    case UIEVENT_MOUSELEAVE:
-        m_uButtonState &= ~UISTATE_HOT;
-        Invalidate();
-        return;
-    default:
+    switch (trackPress(*this, m_uButtonState, event).step) {
+    case PressStep::NotMine:
         CProgressUI::DoEvent(event);
+        return;
+    case PressStep::Press:
+        SetValue(ValueAt(event.ptMouse));
+        return;
+    case PressStep::Drag: {
+        const int before = m_nValue;
+        SetValue(ValueAt(event.ptMouse));
+        if (before != m_nValue)
+            Notify(u"movevaluechanged");
+        return;
+    }
+    case PressStep::Release:
+        SetValue(ValueAt(event.ptMouse));
+        Notify(u"valuechanged");
+        return;
+    case PressStep::Nothing:
+    case PressStep::Hover:
+        return;
     }
 }
 
@@ -91,11 +76,9 @@ void CSliderUI::SetAttribute(const QString& name, const QString& value)
     if (n == u"thumbsize")
         m_szThumb = parseSize(value);
     else if (n == u"thumbimage")
-        m_sThumbImage = value;
-    else if (n == u"thumbhotimage")
-        m_sThumbHotImage = value;
-    else if (n == u"thumbpushedimage")
-        m_sThumbPushedImage = value;
+        m_thumb.normal = value;
+    else if (m_thumb.apply(n, value, u"thumb"))
+        return;
     else if (n == u"thumbcolor") {
         if (auto c = parseColor(value))
             m_dwThumbColor = *c;
@@ -110,10 +93,5 @@ void CSliderUI::PaintStatusImage(QPainter& p)
     CProgressUI::PaintStatusImage(p);
     const RECT thumb = GetThumbRect();
     SkinPainter::fill(p, thumb, m_dwThumbColor);
-    const QString* chosen = &m_sThumbImage;
-    if ((m_uButtonState & UISTATE_PUSHED) && !m_sThumbPushedImage.isEmpty())
-        chosen = &m_sThumbPushedImage;
-    else if ((m_uButtonState & (UISTATE_HOT | UISTATE_PUSHED)) && !m_sThumbHotImage.isEmpty())
-        chosen = &m_sThumbHotImage;
-    DrawImage(p, *chosen, &thumb);
+    DrawImage(p, m_thumb.choose(LookState()), &thumb);
 }

@@ -3,6 +3,7 @@
 // value ("movevaluechanged" while the button is held) and releasing sends
 // "valuechanged". The mouse wheel moves by the step and sends "valuechanged".
 #include "CProgressUI.h"
+#include "StateImages.h"
 
 class CSliderUI final : public CProgressUI {
 public:
@@ -21,8 +22,6 @@ private:
     int ValueAt(POINT pt) const;
     SIZE m_szThumb{10, 10};
     int m_nStep = 1;
-    QString m_sThumbImage;
-    QString m_sThumbHotImage;
-    QString m_sThumbPushedImage;
+    mirado::StateImages m_thumb;
     DWORD m_dwThumbColor = 0;
 };

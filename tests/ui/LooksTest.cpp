@@ -1,6 +1,7 @@
 #include "CComboUI.h"
 #include "CEditUI.h"
 #include "COptionUI.h"
+#include "CSliderUI.h"
 #include "InlineWindow.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ protected:
             </HorizontalLayout>
             <HorizontalLayout height="30" childpadding="10">
               <Option name="opt" width="60" normalimage="n.png" hotimage="h.png" selectedimage="s.png" selectedhotimage="sh.png"/>
+              <Slider name="sld" width="100" min="0" max="100" thumbsize="10,20" thumbimage="n.png" thumbhotimage="h.png" thumbpushedimage="p.png" thumbdisabledimage="d.png"/>
               <Control/>
             </HorizontalLayout>
           </VerticalLayout></Window>)")
@@ -57,6 +59,12 @@ protected:
         return rgbAt(grab(*window), *window, r.left + 2, r.top + 2) | 0xFF000000;
     }
     QPoint at(const char* name) { return centreOf(*window, name); }
+    // The colour in the middle of the slider's thumb, wherever it now is.
+    QRgb thumbLook()
+    {
+        const RECT r = window->find<CSliderUI>("sld")->GetThumbRect();
+        return rgbAt(grab(*window), *window, (r.left + r.right) / 2, (r.top + r.bottom) / 2) | 0xFF000000;
+    }
     void away() { moveTo(*window, QPoint(5, 110)); }
     std::unique_ptr<SkinWindow> window;
 };
@@ -138,4 +146,25 @@ TEST_F(Looks, ComboAndOptionStates)
     EXPECT_EQ(look("opt"), kSelectedHot);
     away();
     EXPECT_EQ(look("opt"), kSelected);
+}
+
+TEST_F(Looks, SliderThumbStaysPushedWhileDraggedOutside)
+{
+    auto* slider = window->find<CSliderUI>("sld");
+    EXPECT_EQ(thumbLook(), kNormal);
+    moveTo(*window, at("sld"));
+    EXPECT_EQ(thumbLook(), kHot) << "the whole slider under the pointer lights the thumb";
+    pressAt(*window, at("sld"));
+    EXPECT_EQ(thumbLook(), kPushed);
+    // Unlike a button, the thumb keeps its pushed look while the drag goes past the end.
+    const RECT r = slider->GetPos();
+    moveTo(*window, QPoint(r.right + 20, r.bottom + 5));
+    EXPECT_EQ(slider->GetValue(), 100);
+    EXPECT_EQ(thumbLook(), kPushed);
+    releaseAt(*window, QPoint(r.right + 20, r.bottom + 5));
+    EXPECT_EQ(thumbLook(), kNormal) << "released away from the slider";
+    slider->SetEnabled(false);
+    EXPECT_EQ(thumbLook(), kDisabled);
+    moveTo(*window, at("sld"));
+    EXPECT_EQ(thumbLook(), kDisabled) << "no hover look while disabled";
 }
