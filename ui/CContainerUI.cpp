@@ -112,23 +112,27 @@ RECT CContainerUI::InnerRect(RECT rc) const
     return rc;
 }
 
-void CContainerUI::PlaceFloat(CControlUI* child, const RECT& rc)
+std::vector<CControlUI*> CContainerUI::PlaceFloatChildren()
 {
-    const RECT f = child->GetFloatPos();
-    child->SetPos(RECT{rc.left + f.left, rc.top + f.top, rc.left + f.right, rc.top + f.bottom});
+    std::vector<CControlUI*> flowing;
+    for (CControlUI* item : m_items) {
+        if (!item->IsVisible())
+            continue;
+        if (!item->IsFloat()) {
+            flowing.push_back(item);
+            continue;
+        }
+        const RECT f = item->GetFloatPos();
+        item->SetPos(RECT{m_rcItem.left + f.left, m_rcItem.top + f.top, m_rcItem.left + f.right, m_rcItem.top + f.bottom});
+    }
+    return flowing;
 }
 
 void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     const RECT inner = InnerRect(m_rcItem);
-    for (CControlUI* item : m_items) {
-        if (!item->IsVisible())
-            continue;
-        if (item->IsFloat()) {
-            PlaceFloat(item, m_rcItem);
-            continue;
-        }
+    for (CControlUI* item : PlaceFloatChildren()) {
         const RECT pad = item->GetPadding();
         item->SetPos(RECT{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right, inner.bottom - pad.bottom});
     }

@@ -38,8 +38,9 @@ public:
 protected:
     // The rectangle inside the inset (and border).
     RECT InnerRect(RECT rc) const;
-    // Places float children by their "pos" relative to the container.
-    void PlaceFloat(CControlUI* child, const RECT& rc);
+    // Places the visible float children by their "pos" relative to the container and
+    // returns the other visible children, in order, for the layout to place.
+    std::vector<CControlUI*> PlaceFloatChildren();
     std::vector<CControlUI*> m_items;
     RECT m_rcInset{};
     int m_iChildPadding = 0;

@@ -36,17 +36,11 @@ void CLinearLayoutUI::SetPos(RECT rc)
     const int crossSpace = m_bVertical ? inner.width() : inner.height();
     const SIZE available{inner.width(), inner.height()};
 
-    std::vector<CControlUI*> laid;
+    const std::vector<CControlUI*> laid = PlaceFloatChildren();
     std::vector<SIZE> wanted;
     std::vector<int> lengths; // along the axis; -1 while a flexible child waits for its share
     int used = 0;
-    for (CControlUI* item : m_items) {
-        if (!item->IsVisible())
-            continue;
-        if (item->IsFloat()) {
-            PlaceFloat(item, m_rcItem);
-            continue;
-        }
+    for (CControlUI* item : laid) {
         const SIZE sz = item->EstimateSize(available);
         const RECT pad = item->GetPadding();
         used += axis.padBefore(pad) + axis.padAfter(pad);
@@ -55,7 +49,6 @@ void CLinearLayoutUI::SetPos(RECT rc)
             len = std::clamp(axis.along(sz), axis.minAlong(item), std::max(axis.minAlong(item), axis.maxAlong(item)));
             used += len;
         }
-        laid.push_back(item);
         wanted.push_back(sz);
         lengths.push_back(len);
     }
