@@ -76,6 +76,8 @@ struct avplayer::Engine {
     void handle(const mpv_event& event);
     void command(std::initializer_list<const char*> words, std::uint64_t reply = 0);
     void setFlag(const char* name, bool on);
+    // Keeps the state and mpv's pause flag in step.
+    void requestPause(bool paused);
     void setText(const char* name, const char* value);
 
     Pace pace;
@@ -165,6 +167,11 @@ void avplayer::Engine::command(std::initializer_list<const char*> words, std::ui
 void avplayer::Engine::setFlag(const char* name, bool on) {
     int flag = on ? 1 : 0;
     mpv_set_property_async(mpv, 0, name, MPV_FORMAT_FLAG, &flag);
+}
+
+void avplayer::Engine::requestPause(bool paused) {
+    state.pauseRequested(paused);
+    setFlag("pause", paused);
 }
 
 void avplayer::Engine::setText(const char* name, const char* value) {
@@ -326,8 +333,7 @@ int avplayer::open(const char* path, int, int, char isProtected, std::FILE* stre
 int avplayer::play(double start, int) {
     Engine& e = *engine_;
     if (!e.state.isOpen()) return 0;
-    e.state.pauseRequested(false);
-    e.setFlag("pause", false);
+    e.requestPause(false);
     // mpv can only seek in a loaded file.
     e.pendingStart = start;
     e.seekToPendingStart();
@@ -337,16 +343,14 @@ int avplayer::play(double start, int) {
 int avplayer::pause() {
     Engine& e = *engine_;
     if (e.state.status() != PlaybackState::Playing) return 0;
-    e.state.pauseRequested(true);
-    e.setFlag("pause", true);
+    e.requestPause(true);
     return 1;
 }
 
 int avplayer::resume() {
     Engine& e = *engine_;
     if (e.state.status() != PlaybackState::Paused) return 0;
-    e.state.pauseRequested(false);
-    e.setFlag("pause", false);
+    e.requestPause(false);
     return 1;
 }
 

@@ -103,6 +103,8 @@ public:
 
 private:
     enum class KeySearch { Opened, NotAsked, WrongKey };
+    // Only while a video is open; the buttons then show what the engine reports.
+    void SetMuted(bool muted);
     // Remembered keys first, then the prompt.
     KeySearch searchKey(mirado::ContainerReader& reader, const QString& path);
     // The status text before a file opens, painted at once so it shows during the open.

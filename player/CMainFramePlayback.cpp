@@ -237,19 +237,15 @@ void CMainFrame::Stop() {
     m_currentPath.clear();
 }
 
-void CMainFrame::MuteOn() {
-    if (m_isShowingImage) return;
-    const int state = m_engine.play_status();
-    if (state != kPlaying && state != kPaused) return;
-    m_engine.mute_set(true);
-    ShowMuteState(m_engine.get_mute());
-}
+void CMainFrame::MuteOn() { SetMuted(true); }
 
-void CMainFrame::MuteOff() {
+void CMainFrame::MuteOff() { SetMuted(false); }
+
+void CMainFrame::SetMuted(bool muted) {
     if (m_isShowingImage) return;
     const int state = m_engine.play_status();
     if (state != kPlaying && state != kPaused) return;
-    m_engine.mute_set(false);
+    m_engine.mute_set(muted);
     ShowMuteState(m_engine.get_mute());
 }
 
