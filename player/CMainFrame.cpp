@@ -53,6 +53,8 @@ void CMainFrame::PrepareControls() {
     m_progressSlider = findAs<CSliderUI>(m_PaintManager, u"slider_play");
     m_currentTimeText = findAs<CTextUI>(m_PaintManager, u"txt_curtime");
     m_totalTimeText = findAs<CTextUI>(m_PaintManager, u"txt_totaltime");
+    // The engine starts at full volume; the sound should match what the slider shows.
+    if (m_volumeSlider != nullptr) applyVolumeSlider();
 
     CreateVideoSurface();
     if (m_surface) m_surface->ShowWindow(true, false);

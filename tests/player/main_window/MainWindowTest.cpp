@@ -70,6 +70,7 @@ TEST_F(MainWindow, StartsFromTheSkinWithEveryControlInItsStartingState) {
     ASSERT_NE(frame->progressSlider(), nullptr);
     EXPECT_EQ(frame->volumeSlider()->GetMaxValue(), 100);
     EXPECT_EQ(frame->volumeSlider()->GetValue(), 50);
+    EXPECT_DOUBLE_EQ(frame->engine().get_volume(), 50) << "the sound starts at the loudness the slider shows";
     EXPECT_EQ(frame->progressSlider()->GetMaxValue(), 1000);
     EXPECT_TRUE(frame->isListShown());
     EXPECT_TRUE(frame->currentPath().isEmpty());
