@@ -69,6 +69,8 @@ std::uint32_t tickCount() {
 
 WriteResult failure(WriteError error, int systemError = 0) { return {error, systemError}; }
 
+constexpr std::size_t kCacheSlice = 256u << 10;
+
 // A fresh hidden file beside the container; hidden so that a folder search never picks it up.
 int createTemporary(const fs::path& folder, std::minstd_rand& random, fs::path& created) {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -197,8 +199,12 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         const ssize_t got = readSome(input.get(), chunk, want);
         if (got < 0) return abandon(WriteError::ReadFailed, errno);
         if (got == 0) return abandon(WriteError::ReadFailed, 0);
-        cipher.encipher(chunk, std::size_t(got));
-        if (!writeAll(output.get(), chunk, std::size_t(got))) return abandon(WriteError::WriteFailed, errno);
+        // Encipher and write a slice at a time, so each slice goes out while it is still in the cache.
+        for (std::size_t at = 0; at < std::size_t(got); at += kCacheSlice) {
+            const std::size_t slice = std::min(kCacheSlice, std::size_t(got) - at);
+            cipher.encipher(chunk + at, slice);
+            if (!writeAll(output.get(), chunk + at, slice)) return abandon(WriteError::WriteFailed, errno);
+        }
         done += std::uint64_t(got);
         if (progress && !progress(done)) return abandon(WriteError::Cancelled, 0);
     }
