@@ -33,6 +33,8 @@ protected:
         ASSERT_EQ(openPlain(host.engine(), TestMedia::instance().mp4()), 1);
         host.engine().play(0.0, 0);
         ASSERT_TRUE(waitFor([&] { return host.engine().play_status() == 1; }));
+        // The duration arrives as its own event, possibly after playback has started.
+        ASSERT_TRUE(waitFor([&] { return host.engine().duration() > 0; }));
         host.engine().pause();
         host.engine().seek_to(0.0);
         ASSERT_TRUE(waitFor([&] { return host.engine().curr_play_time() < 0.1; }));
