@@ -1,13 +1,31 @@
 #include "ContainerReader.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
+#include "AgeFileReader.h"
 #include "ContainerFormat.h"
 #include "FileKinds.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
+namespace {
 
+// A format 2 container is an age file, which always begins with this line.
+constexpr std::string_view kAgeFirstLine = "age-encryption.org/v1\n";
+
+bool startsLikeAge(std::FILE* stream) {
+    char start[kAgeFirstLine.size()];
+    const std::size_t got = std::fread(start, 1, sizeof start, stream);
+    std::rewind(stream);
+    return got == sizeof start && std::string_view(start, sizeof start) == kAgeFirstLine;
+}
+
+}  // namespace
+
+ContainerReader::ContainerReader() = default;
 ContainerReader::~ContainerReader() { close(); }
 
 void ContainerReader::setKey(const ContainerKey& key) {
@@ -18,31 +36,55 @@ void ContainerReader::setKey(const ContainerKey& key) {
 bool ContainerReader::open(const fs::path& path) {
     close();
     records_.clear();  // a reader holds the record of the container it opened last, never two
+    sealed_.reset();
+    version_ = ContainerVersion::Compatible;
+    lastFailure_ = OpenFailure::Unreadable;
     std::error_code ec;
     if (!fs::exists(path, ec) || !IsContainerPath(path.native())) return false;
     std::FILE* stream = std::fopen(path.c_str(), "rb");
     if (stream == nullptr) return false;
+    if (startsLikeAge(stream)) version_ = ContainerVersion::Sealed;
+    const bool opened = version_ == ContainerVersion::Sealed ? openSealed(stream) : openCompatible(stream);
+    if (!opened) {
+        std::fclose(stream);
+        sealed_.reset();
+        return false;
+    }
+    lastFailure_ = OpenFailure::None;
+    stream_ = stream;
+    return true;
+}
 
+bool ContainerReader::openCompatible(std::FILE* stream) {
     std::uint8_t header[format::kHeaderSize];
     std::uint8_t count[4];
     ContainerInfoRecord::Bytes record;
     AdditiveKeyCipher cipher(key_);
-    const bool accepted = std::fread(header, 1, sizeof header, stream) > 0 &&
+    const bool complete = std::fread(header, 1, sizeof header, stream) > 0 &&
                           std::fread(count, 1, sizeof count, stream) == sizeof count &&
                           cipher.decipher(count, sizeof count) &&
-                          (count[0] | count[1] << 8 | count[2] << 16 | std::uint32_t(count[3]) << 24) ==
+                          std::fread(record.data(), 1, record.size(), stream) == record.size();
+    if (!complete) {
+        lastFailure_ = OpenFailure::Damaged;  // shorter than any whole container
+        return false;
+    }
+    // A wrong key and a file that is no container at all look the same in format 1.
+    const bool accepted = (count[0] | count[1] << 8 | count[2] << 16 | std::uint32_t(count[3]) << 24) ==
                               format::kRecordCount &&
-                          std::fread(record.data(), 1, record.size(), stream) == record.size() &&
                           cipher.decipher(record.data(), record.size()) &&
                           AdditiveKeyCipher::checkValueMatches(record.data());
     nextPosition_ = cipher.position();
     if (!accepted) {
-        std::fclose(stream);
+        lastFailure_ = OpenFailure::WrongPassword;
         return false;
     }
     records_.push_back(ContainerInfoRecord::fromBytes(record.data()));
-    stream_ = stream;
     return true;
+}
+
+bool ContainerReader::openSealed(std::FILE*) {
+    lastFailure_ = OpenFailure::Unsupported;
+    return false;
 }
 
 void ContainerReader::copyKey(std::uint8_t* out) const { std::memcpy(out, key_.data(), key_.size()); }
@@ -51,10 +93,38 @@ bool ContainerReader::isImage() const { return records_.size() == 1 && IsImagePa
 
 bool ContainerReader::readWholePayload(std::uint8_t* buffer, std::int64_t length, std::int64_t& bytesRead) {
     if (buffer == nullptr || length <= 0 || stream_ == nullptr) return false;
+    if (version_ == ContainerVersion::Sealed) {
+        const std::int64_t got = readPayloadAt(0, buffer, std::uint64_t(length));
+        if (got < 0) return false;
+        bytesRead = got;
+        return bytesRead == length;
+    }
     if (fseeko(stream_, format::kPayloadOffset, SEEK_SET) != 0) return false;
     bytesRead = std::int64_t(std::fread(buffer, 1, std::size_t(length), stream_));
     if (bytesRead != length) return false;
     return decipherAt(buffer, length, format::kPayloadOffset);
+}
+
+std::int64_t ContainerReader::readPayloadAt(std::uint64_t position, std::uint8_t* buffer,
+                                            std::uint64_t length) const {
+    if (stream_ == nullptr || records_.empty() || (buffer == nullptr && length > 0)) return -1;
+    const std::uint64_t size = records_.front().payloadSize;
+    if (position >= size) return 0;
+    const std::uint64_t want = std::min(length, size - position);
+    const std::int64_t offset = format::kPayloadOffset + std::int64_t(position);
+    std::uint64_t done = 0;
+    while (done < want) {
+        const ssize_t got = ::pread(fileno(stream_), buffer + done, want - done, offset + std::int64_t(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;  // a container cut short inside the payload ends early
+        done += std::uint64_t(got);
+    }
+    // A cipher of its own, so that calls from several threads never share a key position.
+    AdditiveKeyCipher cipher(key_);
+    cipher.seekTo(offset);
+    cipher.decipher(buffer, std::size_t(done));
+    return std::int64_t(done);
 }
 
 bool ContainerReader::decipherAt(std::uint8_t* buffer, std::int64_t length, std::int64_t offset) {

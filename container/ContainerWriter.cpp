@@ -99,10 +99,19 @@ std::string WriteResult::describe() const {
         case WriteError::ReadFailed: what = "reading the source failed"; break;
         case WriteError::WriteFailed: what = "writing the container failed"; break;
         case WriteError::Cancelled: return "cancelled";
+        case WriteError::WorkFactorRefused:
+            return "the work factor must be a number from " + std::to_string(kMinWorkFactor) + " to " +
+                   std::to_string(kMaxWorkFactor);
+        case WriteError::CipherFailed: what = "the cryptographic library failed"; break;
     }
     std::string text = what;
     if (systemError != 0) text += std::string(": ") + std::strerror(systemError);
     return text;
+}
+
+void ContainerWriter::setVersion(ContainerVersion version, int workFactor) {
+    version_ = version;
+    workFactor_ = workFactor;
 }
 
 void ContainerWriter::configure(const ContainerKey& key, bool watermarkEnabled, std::u16string_view watermarkText,
@@ -134,6 +143,10 @@ WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path
 
 WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::path& destinationFolder,
                                             const std::string& containerFileName, const WriteProgress& progress) {
+    if (version_ == ContainerVersion::Sealed) {
+        if (workFactor_ < kMinWorkFactor || workFactor_ > kMaxWorkFactor) return failure(WriteError::WorkFactorRefused);
+        return failure(WriteError::CipherFailed, ENOSYS);
+    }
     std::error_code ec;
     if (source.empty() || !fs::exists(source, ec)) return failure(WriteError::SourceMissing, ENOENT);
     if (destinationFolder.empty() || !fs::is_directory(destinationFolder, ec)) {
