@@ -102,7 +102,8 @@ public:
     LRESULT OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:
-    enum class KeySearch { Opened, NotAsked, WrongKey };
+    // Damaged and Unsupported come from the file itself, so no other password would open it.
+    enum class KeySearch { Opened, NotAsked, WrongKey, Damaged, Unsupported };
     // Only while a video is open; the buttons then show what the engine reports.
     void SetMuted(bool muted);
     // Remembered keys first, then the prompt.
@@ -119,6 +120,8 @@ private:
     void showWindowIcon();
     // Stops and closes the engine's file and frees the reader it was reading through.
     void closeEngineFile();
+    // A protected video whose bytes failed their check: stop it and say so.
+    void stopDamagedVideo();
 
     bool m_isReady = false;
     std::unique_ptr<CVideoRealWnd> m_surface;

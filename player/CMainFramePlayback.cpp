@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <optional>
 
 #include "container/ContainerReader.h"
 #include "container/FileKinds.h"
@@ -25,12 +26,14 @@ constexpr int kPlaying = 1;
 constexpr int kPaused = 2;
 constexpr int kEnded = 3;
 constexpr int kStopped = 4;
+constexpr int kDamaged = -2;  // a protected file's bytes failed their check while it played
 
 // A container picture is deciphered whole into memory; larger ones are not shown.
 constexpr std::uint64_t kLargestContainerPicture = 157286400;
 
 const QString kCaption = QStringLiteral("提示");
 const QString kLoading = QStringLiteral("加载中请等待...");
+const QString kDamagedMessage = QStringLiteral("文件已损坏或被修改。");
 
 std::filesystem::path fsPath(const QString& path) {
     return std::filesystem::path(path.toStdString());
@@ -44,18 +47,52 @@ bool isPicture(const QString& path) {
     return mirado::IsImagePath(path.toStdString());
 }
 
+// The engine's read of a sealed container: media bytes deciphered and checked by the reader.
+std::int64_t readSealedPayload(void* reader, std::uint64_t position, std::uint8_t* buffer, std::uint64_t length) {
+    return static_cast<const mirado::ContainerReader*>(reader)->readPayloadAt(position, buffer, length);
+}
+
+// Hands the open container to the engine: a compatible one through its stream and read hook, a sealed
+// one through the reader's checked positional read.
+int openInEngine(avplayer& engine, const std::string& file, mirado::ContainerReader& reader) {
+    const mirado::ContainerInfoRecord& record = reader.records().front();
+    if (reader.version() == mirado::ContainerVersion::Sealed) {
+        return engine.open(file.c_str(), 0, 2, &readSealedPayload, &reader, record.payloadSize,
+                           record.watermarkText.c_str(), record.watermarkPosition, record.watermarkColour,
+                           record.watermarkFontSize);
+    }
+    std::uint8_t key[16] = {};
+    reader.copyKey(key);
+    return engine.open(file.c_str(), 0, 2, 1, reader.stream(), record.payloadOffset, record.payloadSize,
+                       &PayloadReadHook, &reader, key, true, record.watermarkText.c_str(), record.watermarkPosition,
+                       record.watermarkColour, record.watermarkFontSize);
+}
+
 }  // namespace
 
 CMainFrame::KeySearch CMainFrame::searchKey(mirado::ContainerReader& reader, const QString& path) {
+    // What a refused open says about the file itself, whatever the key.
+    const auto fileFault = [&reader]() -> std::optional<KeySearch> {
+        switch (reader.lastOpenFailure()) {
+            case mirado::OpenFailure::Damaged: return KeySearch::Damaged;
+            case mirado::OpenFailure::Unsupported: return KeySearch::Unsupported;
+            default: return std::nullopt;
+        }
+    };
     if (TryRememberedKeys(reader, path)) return KeySearch::Opened;
+    // A file that is damaged is not worth a password prompt.
+    if (const auto fault = fileFault()) return *fault;
     if (AskPassword() != CPasswordFrame::kAccepted) return KeySearch::NotAsked;
-    return TryEnteredKey(reader, path) ? KeySearch::Opened : KeySearch::WrongKey;
+    if (TryEnteredKey(reader, path)) return KeySearch::Opened;
+    return fileFault().value_or(KeySearch::WrongKey);
 }
 
+// Only a wrong key is worth trying the next one for: any other refusal comes from the file.
 bool CMainFrame::TryRememberedKeys(mirado::ContainerReader& reader, const QString& path) {
     for (const mirado::ContainerKey& key : m_rememberedKeys) {
         reader.setKey(key);
         if (reader.open(fsPath(path))) return true;
+        if (reader.lastOpenFailure() != mirado::OpenFailure::WrongPassword) return false;
     }
     return false;
 }
@@ -120,6 +157,14 @@ void CMainFrame::PlaySelected() {
                                kCaption, MB_OK);
             return;
         }
+        if (found == KeySearch::Damaged || found == KeySearch::Unsupported) {
+            mirado::messageBox(GetHWND(),
+                               found == KeySearch::Damaged
+                                   ? kDamagedMessage
+                                   : QStringLiteral("无法打开加密视频。它不是用密码加密的，或加密参数超出了播放器的限制。"),
+                               kCaption, MB_OK);
+            return;
+        }
         if (found != KeySearch::Opened) return;
         picture = reader.isImage();
     }
@@ -149,14 +194,8 @@ void CMainFrame::PlayVideo(const QString& path) {
     if (isContainer(path)) {
         auto reader = std::make_unique<mirado::ContainerReader>();
         if (searchKey(*reader, path) != KeySearch::Opened) return;
-        std::uint8_t key[16] = {};
-        reader->copyKey(key);
-        const mirado::ContainerInfoRecord& record = reader->records().front();
-        if (m_engine.open(file.c_str(), 0, 2, 1, reader->stream(), record.payloadOffset, record.payloadSize,
-                          &PayloadReadHook, reader.get(), key, true, record.watermarkText.c_str(),
-                          record.watermarkPosition, record.watermarkColour, record.watermarkFontSize) == 0)
-            return;
-        // The engine reads through this reader's stream and hook until it is closed.
+        if (openInEngine(m_engine, file, *reader) == 0) return;
+        // The engine reads through this reader until it is closed.
         m_engineReader = std::move(reader);
     } else {
         if (m_engine.open(file.c_str(), 0, 2, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, false, nullptr, 0, 0, 0) == 0)
@@ -186,7 +225,14 @@ void CMainFrame::ShowImage(const QString& path) {
         std::int64_t bytesRead = 0;
         const bool whole = reader.readWholePayload(m_imageBuffer.get(), std::int64_t(record.payloadSize), bytesRead);
         reader.close();
-        if (!whole || std::uint64_t(bytesRead) != record.payloadSize) return;
+        if (!whole || std::uint64_t(bytesRead) != record.payloadSize) {
+            // A sealed picture that fails its check is never shown, not even in part.
+            if (reader.version() == mirado::ContainerVersion::Sealed) {
+                m_imageBuffer.reset();
+                mirado::messageBox(GetHWND(), kDamagedMessage, kCaption, MB_OK);
+            }
+            return;
+        }
         m_surface->showPictureBuffer(m_imageBuffer.get(), record.payloadSize, record.sourceName, record.watermarkText,
                                      record.watermarkPosition, record.watermarkColour, record.watermarkFontSize);
     } else {
@@ -221,6 +267,13 @@ void CMainFrame::closeEngineFile() {
     m_engine.close();
     m_engineReader.reset();
     m_engineHasFile = false;
+}
+
+void CMainFrame::stopDamagedVideo() {
+    closeEngineFile();
+    m_currentPath.clear();
+    setControlText(u"txt_playstatus", QStringLiteral("停止"));
+    mirado::messageBox(GetHWND(), kDamagedMessage, kCaption, MB_OK);
 }
 
 void CMainFrame::Stop() {
@@ -273,6 +326,7 @@ void CMainFrame::seekToProgressSlider() {
 
 void CMainFrame::UpdatePlaybackView() {
     const int state = m_engine.play_status();
+    if (state == kDamaged) return stopDamagedVideo();
     if (state == kPlaying) {
         setControlText(u"txt_playstatus", QStringLiteral("正在播放"));
         const double current = m_engine.curr_play_time();

@@ -53,7 +53,8 @@ void CSystemInfoFrame::SetJobControls(bool running) {
     for (const char16_t* name : {kProgressBar, kProgressText}) {
         if (auto* control = Find<CControlUI>(name)) control->SetVisible(running);
     }
-    for (const char16_t* name : {kFileMode, kFolderMode, kChooseSource, kChooseDestination, kPassword, kWatermark}) {
+    for (const char16_t* name :
+         {kFileMode, kFolderMode, kChooseSource, kChooseDestination, kPassword, kContainerFormat, kWatermark}) {
         if (auto* control = Find<CControlUI>(name)) control->SetEnabled(!running);
     }
     const auto* watermark = Find<CCheckBoxUI>(kWatermark);
