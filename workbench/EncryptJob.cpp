@@ -16,6 +16,7 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
     const std::uint64_t jobBytes = totalSize(plan);
     std::uint64_t finishedBytes = 0;
     ContainerWriter writer;
+    writer.setVersion(request.version, request.workFactor);
     for (int index = 0; index < total; ++index) {
         if (stopRequested(progress)) {
             outcome.cancelled = true;
