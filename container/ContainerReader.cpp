@@ -8,19 +8,23 @@
 #include "AgeFileReader.h"
 #include "ContainerFormat.h"
 #include "FileKinds.h"
+#include "OpenSslCrypto.h"
+#include "SealedPreamble.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
 namespace {
 
-// A format 2 container is an age file, which always begins with this line.
-constexpr std::string_view kAgeFirstLine = "age-encryption.org/v1\n";
+// A format 2 container is an age file, whose first line is "age-encryption.org/v1". A format 1
+// container begins with its format tag 10001, so a file that begins like an age file is taken as one
+// even with a changed version, and is then refused as damaged rather than as a wrong password.
+constexpr std::string_view kAgeStart = "age-encryption.org/";
 
 bool startsLikeAge(std::FILE* stream) {
-    char start[kAgeFirstLine.size()];
+    char start[kAgeStart.size()];
     const std::size_t got = std::fread(start, 1, sizeof start, stream);
     std::rewind(stream);
-    return got == sizeof start && std::string_view(start, sizeof start) == kAgeFirstLine;
+    return got == sizeof start && std::string_view(start, sizeof start) == kAgeStart;
 }
 
 }  // namespace
@@ -36,7 +40,6 @@ void ContainerReader::setKey(const ContainerKey& key) {
 bool ContainerReader::open(const fs::path& path) {
     close();
     records_.clear();  // a reader holds the record of the container it opened last, never two
-    sealed_.reset();
     version_ = ContainerVersion::Compatible;
     lastFailure_ = OpenFailure::Unreadable;
     std::error_code ec;
@@ -47,7 +50,6 @@ bool ContainerReader::open(const fs::path& path) {
     const bool opened = version_ == ContainerVersion::Sealed ? openSealed(stream) : openCompatible(stream);
     if (!opened) {
         std::fclose(stream);
-        sealed_.reset();
         return false;
     }
     lastFailure_ = OpenFailure::None;
@@ -82,9 +84,36 @@ bool ContainerReader::openCompatible(std::FILE* stream) {
     return true;
 }
 
-bool ContainerReader::openSealed(std::FILE*) {
-    lastFailure_ = OpenFailure::Unsupported;
-    return false;
+bool ContainerReader::openSealed(std::FILE* stream) {
+    auto age = std::make_unique<AgeFileReader>();
+    std::string passphrase = passphraseOf(key_);
+    const AgeOutcome outcome = age->open(fileno(stream), passphrase);
+    crypto::wipe(passphrase.data(), passphrase.size());
+    switch (outcome) {
+        case AgeOutcome::Success: break;
+        case AgeOutcome::NoMatch: lastFailure_ = OpenFailure::WrongPassword; return false;
+        case AgeOutcome::Unreadable: lastFailure_ = OpenFailure::Unreadable; return false;
+        case AgeOutcome::NoPassphrase:
+        case AgeOutcome::WorkFactorRefused: lastFailure_ = OpenFailure::Unsupported; return false;
+        case AgeOutcome::HeaderFailure:
+        case AgeOutcome::HmacFailure:
+        case AgeOutcome::PayloadFailure: lastFailure_ = OpenFailure::Damaged; return false;
+    }
+    SealedPreamble::Bytes preamble{};
+    const std::int64_t got = age->readAt(0, preamble.data(), preamble.size());
+    if (got < 0) {
+        lastFailure_ = OpenFailure::Damaged;
+        return false;
+    }
+    // Authentic, so not damaged: an age file of someone else's making.
+    const auto record = SealedPreamble::parse(preamble.data(), age->plaintextSize());
+    if (std::size_t(got) != preamble.size() || !record) {
+        lastFailure_ = OpenFailure::Unsupported;
+        return false;
+    }
+    records_.push_back(*record);
+    sealed_ = std::move(age);
+    return true;
 }
 
 void ContainerReader::copyKey(std::uint8_t* out) const { std::memcpy(out, key_.data(), key_.size()); }
@@ -111,6 +140,7 @@ std::int64_t ContainerReader::readPayloadAt(std::uint64_t position, std::uint8_t
     const std::uint64_t size = records_.front().payloadSize;
     if (position >= size) return 0;
     const std::uint64_t want = std::min(length, size - position);
+    if (sealed_) return sealed_->readAt(SealedPreamble::kSize + position, buffer, want);
     const std::int64_t offset = format::kPayloadOffset + std::int64_t(position);
     std::uint64_t done = 0;
     while (done < want) {
@@ -143,6 +173,7 @@ bool ContainerReader::decipherAt(std::uint8_t* buffer, std::int64_t length, std:
 }
 
 void ContainerReader::close() {
+    sealed_.reset();  // its payload key goes with it
     if (stream_ != nullptr) std::fclose(stream_);
     stream_ = nullptr;
 }

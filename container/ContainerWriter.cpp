@@ -12,6 +12,9 @@
 
 #include "ContainerFormat.h"
 #include "ContainerInfoRecord.h"
+#include "FileIo.h"
+#include "OpenSslCrypto.h"
+#include "SealedBodyWriter.h"
 #include "Utf.h"
 
 namespace mirado {
@@ -36,27 +39,6 @@ public:
 private:
     int fd_;
 };
-
-bool writeAll(int fd, const std::uint8_t* data, std::size_t length) {
-    while (length > 0) {
-        const ssize_t written = ::write(fd, data, length);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            if (written == 0) errno = ENOSPC;
-            return false;
-        }
-        data += written;
-        length -= std::size_t(written);
-    }
-    return true;
-}
-
-ssize_t readSome(int fd, std::uint8_t* data, std::size_t length) {
-    for (;;) {
-        const ssize_t got = ::read(fd, data, length);
-        if (got >= 0 || errno != EINTR) return got;
-    }
-}
 
 void putU32(std::uint8_t* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) at[i] = std::uint8_t(value >> (8 * i));
@@ -136,6 +118,19 @@ std::string ContainerWriter::containerNameFor(const fs::path& source) {
     return baseNameOf(source) + "." + std::string(format::kExtension);
 }
 
+ContainerInfoRecord ContainerWriter::recordFor(const fs::path& source, std::uint64_t sourceSize) const {
+    ContainerInfoRecord record;
+    record.payloadSize = sourceSize;
+    record.sourceName = toUtf16(source.filename().string());
+    if (watermarkEnabled_) {
+        record.watermarkText = watermarkText_;
+        record.watermarkPosition = watermarkPosition_;
+        record.watermarkColour = watermarkColour_;
+        record.watermarkFontSize = watermarkFontSize_;
+    }
+    return record;
+}
+
 WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path& destinationFolder,
                                           const WriteProgress& progress) {
     return encipherFileAs(source, destinationFolder, containerNameFor(source), progress);
@@ -143,9 +138,8 @@ WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path
 
 WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::path& destinationFolder,
                                             const std::string& containerFileName, const WriteProgress& progress) {
-    if (version_ == ContainerVersion::Sealed) {
-        if (workFactor_ < kMinWorkFactor || workFactor_ > kMaxWorkFactor) return failure(WriteError::WorkFactorRefused);
-        return failure(WriteError::CipherFailed, ENOSYS);
+    if (version_ == ContainerVersion::Sealed && (workFactor_ < kMinWorkFactor || workFactor_ > kMaxWorkFactor)) {
+        return failure(WriteError::WorkFactorRefused);
     }
     std::error_code ec;
     if (source.empty() || !fs::exists(source, ec)) return failure(WriteError::SourceMissing, ENOENT);
@@ -173,6 +167,21 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         ::unlink(temporary.c_str());
         return failure(error, systemError);
     };
+    // Both formats come into place the same way: whole and under their name, or not at all.
+    const auto finish = [&]() -> WriteResult {
+        if (output.reset() != 0) return abandon(WriteError::WriteFailed, errno);
+        if (::rename(temporary.c_str(), target.c_str()) != 0) return abandon(WriteError::WriteFailed, errno);
+        return {};
+    };
+
+    if (version_ == ContainerVersion::Sealed) {
+        std::string passphrase = passphraseOf(key_);
+        const WriteResult body = writeSealedBody(input.get(), output.get(), sourceSize, recordFor(source, sourceSize),
+                                                 passphrase, workFactor_, sealedScratch_, progress);
+        crypto::wipe(passphrase.data(), passphrase.size());
+        if (!body) return abandon(body.error, body.systemError);
+        return finish();
+    }
 
     AdditiveKeyCipher cipher(key_);
     std::uint8_t header[format::kHeaderSize] = {};
@@ -186,16 +195,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     putU32(count, format::kRecordCount);
     cipher.encipher(count, sizeof count);
 
-    ContainerInfoRecord record;
-    record.payloadSize = sourceSize;
-    record.sourceName = toUtf16(source.filename().string());
-    if (watermarkEnabled_) {
-        record.watermarkText = watermarkText_;
-        record.watermarkPosition = watermarkPosition_;
-        record.watermarkColour = watermarkColour_;
-        record.watermarkFontSize = watermarkFontSize_;
-    }
-    auto recordBytes = record.toBytes();
+    auto recordBytes = recordFor(source, sourceSize).toBytes();
     cipher.encipher(recordBytes.data(), recordBytes.size());
 
     if (!writeAll(output.get(), header, sizeof header) || !writeAll(output.get(), count, sizeof count) ||
@@ -221,9 +221,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         done += std::uint64_t(got);
         if (progress && !progress(done)) return abandon(WriteError::Cancelled, 0);
     }
-    if (output.reset() != 0) return abandon(WriteError::WriteFailed, errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) return abandon(WriteError::WriteFailed, errno);
-    return {};
+    return finish();
 }
 
 }  // namespace mirado

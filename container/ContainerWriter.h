@@ -12,6 +12,8 @@
 
 namespace mirado {
 
+struct ContainerInfoRecord;
+
 enum class WriteError {
     None,
     SourceMissing,        // no such file, or an empty path
@@ -68,6 +70,8 @@ public:
     static std::string baseNameOf(const std::filesystem::path& path);
 
 private:
+    ContainerInfoRecord recordFor(const std::filesystem::path& source, std::uint64_t sourceSize) const;
+
     ContainerVersion version_ = ContainerVersion::Compatible;
     int workFactor_ = kDefaultWorkFactor;
     ContainerKey key_{};
@@ -79,6 +83,7 @@ private:
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
     std::vector<std::uint8_t> chunk_;
+    std::vector<std::uint8_t> sealedScratch_;  // format 2's batch buffers, kept like chunk_
 };
 
 }  // namespace mirado

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -5,6 +6,7 @@
 #include "Commands.h"
 #include "JobCommand.h"
 #include "PasswordSource.h"
+#include "container/ContainerFormat.h"
 #include "container/Utf.h"
 
 namespace mirado::pack {
@@ -13,13 +15,18 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: mirado-pack encrypt SOURCE DESTFOLDER [--password P] [--watermark TEXT]\n"
-    "                           [--position 0-3] [--colour 0-4] [--font-size 0-2] [--quiet]\n"
+    "usage: mirado-pack encrypt SOURCE DESTFOLDER [--password P] [--format 1|2] [--work-factor N]\n"
+    "                           [--watermark TEXT] [--position 0-3] [--colour 0-4] [--font-size 0-2] [--quiet]\n"
     "\n"
     "Enciphers SOURCE into DESTFOLDER/NAME.pmpk under a password of 6 to 16 letters and digits.\n"
     "A folder SOURCE has every video and picture below it enciphered into DESTFOLDER/FOLDERNAME/,\n"
     "mirroring its sub-folders; Ctrl-C stops it, keeping the containers already written.\n"
     "Without --password the password comes from $MIRADO_PASSWORD, else it is asked on the terminal.\n"
+    "  --format 1        the compatible format every player opens (default); it hides the media but\n"
+    "                    does not withstand a determined attacker\n"
+    "  --format 2        a standard age file: authenticated, and opened only with the password\n"
+    "  --work-factor N   format 2's scrypt cost, 2^N, from 16 (the default) to 22; each step doubles\n"
+    "                    the time to open a container and to try a password\n"
     "  --watermark TEXT  text the player draws over the picture (at most 50 characters)\n"
     "  --position N      0 top left, 1 top right, 2 bottom left, 3 bottom right (default 0)\n"
     "  --colour N        0 white, 1 red, 2 yellow, 3 green, 4 cyan (default 0)\n"
@@ -27,6 +34,31 @@ constexpr const char* kUsage =
     "  --quiet           no progress bar and no line per file\n";
 
 constexpr std::size_t kWatermarkMaxCharacters = 50;
+
+// "--format 1" or "--format 2", and a work factor only where it means something.
+bool parseFormat(const CommandLine& line, ContainerVersion& version, int& workFactor) {
+    const auto format = line.value("format").value_or("1");
+    if (format != "1" && format != "2") {
+        complain("--format must be 1 or 2");
+        return false;
+    }
+    version = format == "1" ? ContainerVersion::Compatible : ContainerVersion::Sealed;
+    const auto factor = line.value("work-factor");
+    if (!factor) return true;
+    if (version != ContainerVersion::Sealed) {
+        complain("--work-factor applies to --format 2 only");
+        return false;
+    }
+    const bool digits = !factor->empty() && factor->size() <= 2 &&
+                        std::all_of(factor->begin(), factor->end(), [](char c) { return c >= '0' && c <= '9'; });
+    workFactor = digits ? std::stoi(*factor) : -1;
+    if (workFactor < kDefaultWorkFactor || workFactor > kMaxWorkFactor) {
+        complain("--work-factor must be a number from " + std::to_string(kDefaultWorkFactor) + " to " +
+                 std::to_string(kMaxWorkFactor));
+        return false;
+    }
+    return true;
+}
 
 bool parseIndex(const CommandLine& line, const std::string& name, int highest, std::uint8_t& out) {
     const auto text = line.value(name);
@@ -48,8 +80,8 @@ std::size_t characterCount(const std::u16string& text) {
 }  // namespace
 
 int runEncrypt(const std::vector<std::string>& words) {
-    const auto line = CommandLine::parse(words, {"password", "watermark", "position", "colour", "font-size"},
-                                         {"help", "quiet"});
+    const auto line = CommandLine::parse(
+        words, {"password", "watermark", "position", "colour", "font-size", "format", "work-factor"}, {"help", "quiet"});
     if (line.has("help")) {
         std::cout << kUsage;
         return 0;
@@ -65,6 +97,9 @@ int runEncrypt(const std::vector<std::string>& words) {
         !parseIndex(line, "font-size", 2, fontSize)) {
         return 2;
     }
+    ContainerVersion version = ContainerVersion::Compatible;
+    int workFactor = kDefaultWorkFactor;
+    if (!parseFormat(line, version, workFactor)) return 2;
     const std::u16string watermark = toUtf16(line.value("watermark").value_or(""));
     if (characterCount(watermark) > kWatermarkMaxCharacters) {
         complain("the watermark may have at most 50 characters");
@@ -82,7 +117,8 @@ int runEncrypt(const std::vector<std::string>& words) {
     const auto key = obtainKey(line.value("password"));
     if (!key) return 1;
 
-    const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize}};
+    const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize},
+                                 version, workFactor};
     return runEncryptJobCommand(request, line.has("quiet"));
 }
 

@@ -1,7 +1,7 @@
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: mirado-pack info CONTAINER [--password P] [--json] [--sha256]\n"
     "\n"
-    "Opens CONTAINER with the password and prints its header and info record.\n"
+    "Opens CONTAINER (format 1 or 2) with the password and prints its format, header and info record.\n"
     "  --json    one JSON object instead of lines\n"
     "  --sha256  also the SHA-256 of the deciphered payload (compare with sha256sum of the original)\n";
 
@@ -49,21 +49,33 @@ std::string jsonString(const std::string& text) {
     return out.str();
 }
 
-// Deciphers the payload block by block, each positioned by its file offset as the player's engine does.
-std::string payloadSha256(ContainerReader& reader, std::uint64_t payloadSize) {
-    const int fd = fileno(reader.stream());
+// Reads the payload block by block through the reader, as the player's engine does.
+std::optional<std::string> payloadSha256(const ContainerReader& reader, std::uint64_t payloadSize) {
     std::vector<std::uint8_t> block(1 << 20);
     Sha256 hash;
     for (std::uint64_t done = 0; done < payloadSize;) {
-        const std::size_t want = std::size_t(std::min<std::uint64_t>(block.size(), payloadSize - done));
-        const std::int64_t offset = format::kPayloadOffset + std::int64_t(done);
-        const ssize_t got = ::pread(fd, block.data(), want, offset);
-        if (got <= 0) break;
-        reader.decipherAt(block.data(), got, offset);
+        const std::int64_t got = reader.readPayloadAt(done, block.data(), block.size());
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
         hash.update(block.data(), std::size_t(got));
         done += std::uint64_t(got);
     }
     return hash.hexDigest();
+}
+
+std::string openFailureText(const ContainerReader& reader) {
+    switch (reader.lastOpenFailure()) {
+        case OpenFailure::WrongPassword:
+            return reader.version() == ContainerVersion::Sealed ? "wrong password"
+                                                                : "wrong password, or not a Mirado container";
+        case OpenFailure::Damaged: return "damaged or modified container";
+        case OpenFailure::Unsupported:
+            return "not a Mirado container (an age file for other recipients, or a work factor above " +
+                   std::to_string(kMaxWorkFactor) + ")";
+        case OpenFailure::None:
+        case OpenFailure::Unreadable: break;
+    }
+    return "cannot read the container";
 }
 
 }  // namespace
@@ -89,15 +101,19 @@ int runInfo(const std::vector<std::string>& words) {
     if (!key) return 1;
     ContainerReader reader;
     reader.setKey(*key);
-    const auto header = ContainerHeader::read(path);
-    if (!header || !reader.open(path)) {
-        complain("wrong password, or not a Mirado container: " + path.string());
+    if (!reader.open(path)) {
+        complain(openFailureText(reader) + ": " + path.string());
         return 1;
     }
+    const bool sealed = reader.version() == ContainerVersion::Sealed;
     const auto& record = reader.records().front();
-    std::vector<Field> fields = {
-        {"formatTag", std::to_string(header->formatTag), true},
-        {"watermarkMark", std::to_string(header->watermarkMark), true},
+    std::vector<Field> fields = {{"format", std::to_string(int(reader.version())), true}};
+    // Only format 1 has a plain header.
+    if (const auto header = sealed ? std::nullopt : ContainerHeader::read(path)) {
+        fields.push_back({"formatTag", std::to_string(header->formatTag), true});
+        fields.push_back({"watermarkMark", std::to_string(header->watermarkMark), true});
+    }
+    fields.insert(fields.end(), {
         {"payloadOffset", std::to_string(record.payloadOffset), true},
         {"payloadSize", std::to_string(record.payloadSize), true},
         {"sourceName", toUtf8(record.sourceName), false},
@@ -105,11 +121,17 @@ int runInfo(const std::vector<std::string>& words) {
         {"watermarkPosition", std::to_string(record.watermarkPosition), true},
         {"watermarkColour", std::to_string(record.watermarkColour), true},
         {"watermarkFontSize", std::to_string(record.watermarkFontSize), true},
-    };
+    });
+    // A format 2 container that opened is whole: its last chunk proved the length.
     const std::uint64_t expectedSize = record.payloadOffset + record.payloadSize;
-    const std::uint64_t actualSize = fs::file_size(path, ec);
+    const std::uint64_t actualSize = sealed ? expectedSize : fs::file_size(path, ec);
     const bool complete = actualSize >= expectedSize;
-    if (line.has("sha256") && complete) fields.push_back({"sha256", payloadSha256(reader, record.payloadSize), false});
+    bool damaged = false;
+    if (line.has("sha256") && complete) {
+        const auto hash = payloadSha256(reader, record.payloadSize);
+        if (hash) fields.push_back({"sha256", *hash, false});
+        damaged = !hash;
+    }
 
     if (line.has("json")) {
         std::cout << "{";
@@ -123,6 +145,10 @@ int runInfo(const std::vector<std::string>& words) {
     }
     if (!complete) {
         complain("the payload is " + std::to_string(expectedSize - actualSize) + " bytes short: " + path.string());
+        return 1;
+    }
+    if (damaged) {
+        complain("a chunk of the payload fails its check (damaged or modified): " + path.string());
         return 1;
     }
     return 0;
