@@ -98,7 +98,7 @@ TEST_F(ContainerFormat, TheSealedChoiceWritesSealedContainersWithTheSameTreeWate
     openRecording();
     chooseFormat(1);
     setWatermark(true);
-    retype(u"edit_water_content", QStringLiteral("水印"));
+    commitInput(u"edit_water_content", QStringLiteral("水印"));
     ASSERT_TRUE(chooseComboItem(*window, "comb_watercolor", 2));
     runFolderJob();
     EXPECT_EQ(messageTexts(), std::vector<QString>{folderDone(2)});
