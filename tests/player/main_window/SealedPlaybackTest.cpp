@@ -3,7 +3,9 @@
 #include "MainWindowFixture.h"
 #include "TestClips.h"
 #include "container/AdditiveKeyCipher.h"
+#include "container/SealedPreamble.h"
 #include "surface/CVideoRealWnd.h"
+#include "tests/support/RunOnTerminal.h"
 #include "tests/support/SealedDamage.h"
 
 namespace mirado::testing {
@@ -141,6 +143,36 @@ TEST_F(SealedPlayback, ATouchedHeaderIsReportedAsDamagedAndNeverAsAWrongPassword
     doubleClickRow(1);
     EXPECT_EQ(prompts.asked, 2);
     EXPECT_EQ(messageTexts(), (std::vector<QString>{kDamaged, kDamaged, kDamaged}));
+}
+
+TEST_F(SealedPlayback, AFileMadeByDebiansAgeFromAPreambleAndAClipPlays) {
+    constexpr const char* kAge = "/usr/bin/age";
+    if (::access(kAge, X_OK) != 0) GTEST_SKIP() << "Debian's age is not installed (package age)";
+    const std::filesystem::path folder = TestClips::instance().folder() / "by-age";
+    const std::vector<std::uint8_t> media = readFile(clip().toStdString());
+    ContainerInfoRecord record;
+    record.payloadSize = media.size();
+    record.sourceName = u"from age.mp4";
+    const auto preamble = SealedPreamble::toBytes(record);
+    std::vector<std::uint8_t> plain(preamble.begin(), preamble.end());
+    plain.insert(plain.end(), media.begin(), media.end());
+    writeFile(folder / "plain.bin", plain);
+    const auto [exitCode, shown] =
+        runOnTerminal({kAge, "-p", "-o", (folder / "made.pmpk").string(), (folder / "plain.bin").string()}, "ByAge2024");
+    ASSERT_EQ(exitCode, 0) << shown;
+    std::filesystem::remove(folder / "plain.bin");
+
+    open();
+    const QString made = qPath(folder / "made.pmpk");
+    addThroughDialog({made});
+    prompts.answers = {QStringLiteral("ByAge2024")};
+    doubleClickRow(0);
+    EXPECT_EQ(prompts.asked, 1);
+    ASSERT_EQ(frame->currentPath(), made);
+    ASSERT_TRUE(waitUntil([&] { return engineState() == kPlaying && frame->engine().curr_play_time() > 0.3; }));
+    EXPECT_NEAR(frame->engine().duration(), 2.0, 0.2);
+    EXPECT_EQ(frame->rememberedKeys().size(), 1u);
+    EXPECT_TRUE(services.messages->shown.empty());
 }
 
 }  // namespace
