@@ -67,8 +67,10 @@ public:
     // Playback control.
     void OnPlayButton() override;
     void PlaySelected();
-    void PlayVideo(const QString& path);
-    void ShowImage(const QString& path);
+    // `opened`: the container already opened by the caller's key search, so that a sealed container's
+    // password is not hardened a second time; without it the key search runs again.
+    void PlayVideo(const QString& path, std::unique_ptr<mirado::ContainerReader> opened = nullptr);
+    void ShowImage(const QString& path, std::unique_ptr<mirado::ContainerReader> opened = nullptr);
     void TogglePauseOrPlay(const QString& path);
     void TogglePause() override;
     void Stop() override;
@@ -108,6 +110,9 @@ private:
     void SetMuted(bool muted);
     // Remembered keys first, then the prompt.
     KeySearch searchKey(mirado::ContainerReader& reader, const QString& path);
+    // The caller's open reader, or a fresh one opened by the key search; null when nothing opened.
+    std::unique_ptr<mirado::ContainerReader> openedContainer(const QString& path,
+                                                             std::unique_ptr<mirado::ContainerReader> opened);
     // The status text before a file opens, painted at once so it shows during the open.
     void showLoading();
     void showPlayingPath(const QString& path);

@@ -129,8 +129,11 @@ void CMainFrame::PlaySelected() {
     const QString path = row->GetName().toQString();
 
     if (path == m_currentPath) {
-        // The file already current: a video pauses or resumes, a picture stays as it is.
-        if (isContainer(path)) {
+        // The file already current: a video pauses or resumes, a picture stays as it is. The video the
+        // engine holds needs no key search to tell it from a picture.
+        if (!m_isShowingImage && m_engineHasFile) {
+            TogglePauseOrPlay(path);
+        } else if (isContainer(path)) {
             mirado::ContainerReader reader;
             if (TryRememberedKeys(reader, path) && !reader.isImage()) TogglePauseOrPlay(path);
         } else if (!isPicture(path)) {
@@ -146,32 +149,36 @@ void CMainFrame::PlaySelected() {
             PlayVideo(path);
         return;
     }
-    bool picture = false;
-    {
-        mirado::ContainerReader reader;
-        const KeySearch found = searchKey(reader, path);
-        if (found == KeySearch::WrongKey) {
-            mirado::messageBox(GetHWND(),
-                               QStringLiteral("无法打开加密视频。可能是密码错误，请确认密码后重试；"
-                                              "也可能是文件已损坏。"),
-                               kCaption, MB_OK);
-            return;
-        }
-        if (found == KeySearch::Damaged || found == KeySearch::Unsupported) {
-            mirado::messageBox(GetHWND(),
-                               found == KeySearch::Damaged
-                                   ? kDamagedMessage
-                                   : QStringLiteral("无法打开加密视频。它不是用密码加密的，或加密参数超出了播放器的限制。"),
-                               kCaption, MB_OK);
-            return;
-        }
-        if (found != KeySearch::Opened) return;
-        picture = reader.isImage();
+    auto reader = std::make_unique<mirado::ContainerReader>();
+    const KeySearch found = searchKey(*reader, path);
+    if (found == KeySearch::WrongKey) {
+        mirado::messageBox(GetHWND(),
+                           QStringLiteral("无法打开加密视频。可能是密码错误，请确认密码后重试；"
+                                          "也可能是文件已损坏。"),
+                           kCaption, MB_OK);
+        return;
     }
-    if (picture)
-        ShowImage(path);
+    if (found == KeySearch::Damaged || found == KeySearch::Unsupported) {
+        mirado::messageBox(GetHWND(),
+                           found == KeySearch::Damaged
+                               ? kDamagedMessage
+                               : QStringLiteral("无法打开加密视频。它不是用密码加密的，或加密参数超出了播放器的限制。"),
+                           kCaption, MB_OK);
+        return;
+    }
+    if (found != KeySearch::Opened) return;
+    if (reader->isImage())
+        ShowImage(path, std::move(reader));
     else
-        PlayVideo(path);
+        PlayVideo(path, std::move(reader));
+}
+
+std::unique_ptr<mirado::ContainerReader> CMainFrame::openedContainer(const QString& path,
+                                                                    std::unique_ptr<mirado::ContainerReader> opened) {
+    if (opened) return opened;
+    auto reader = std::make_unique<mirado::ContainerReader>();
+    if (searchKey(*reader, path) != KeySearch::Opened) return nullptr;
+    return reader;
 }
 
 void CMainFrame::showLoading() {
@@ -184,7 +191,7 @@ void CMainFrame::showPlayingPath(const QString& path) {
     UpdateWindow(GetHWND());
 }
 
-void CMainFrame::PlayVideo(const QString& path) {
+void CMainFrame::PlayVideo(const QString& path, std::unique_ptr<mirado::ContainerReader> opened) {
     if (path.isEmpty() || !m_surface) return;
     Stop();
     showLoading();
@@ -192,8 +199,8 @@ void CMainFrame::PlayVideo(const QString& path) {
     const std::string file = path.toStdString();
 
     if (isContainer(path)) {
-        auto reader = std::make_unique<mirado::ContainerReader>();
-        if (searchKey(*reader, path) != KeySearch::Opened) return;
+        std::unique_ptr<mirado::ContainerReader> reader = openedContainer(path, std::move(opened));
+        if (!reader) return;
         if (openInEngine(m_engine, file, *reader) == 0) return;
         // The engine reads through this reader until it is closed.
         m_engineReader = std::move(reader);
@@ -209,13 +216,14 @@ void CMainFrame::PlayVideo(const QString& path) {
     showPlayingPath(path);
 }
 
-void CMainFrame::ShowImage(const QString& path) {
+void CMainFrame::ShowImage(const QString& path, std::unique_ptr<mirado::ContainerReader> opened) {
     if (path.isEmpty() || !m_surface) return;
     Stop();
     showLoading();
     if (isContainer(path)) {
-        mirado::ContainerReader reader;
-        if (searchKey(reader, path) != KeySearch::Opened) return;
+        const std::unique_ptr<mirado::ContainerReader> opener = openedContainer(path, std::move(opened));
+        if (!opener) return;
+        mirado::ContainerReader& reader = *opener;
         const mirado::ContainerInfoRecord& record = reader.records().front();
         if (record.payloadSize > kLargestContainerPicture) return;
         // Only one deciphered picture is held at a time.
