@@ -1,10 +1,15 @@
 // Sealed (format 2) containers in the player: the same playlist, prompt and remembered keys as the
 // compatible ones, pictures, and damaged files stopped with a message.
+#include <QWidget>
+#include <cmath>
+
 #include "MainWindowFixture.h"
 #include "TestClips.h"
 #include "container/AdditiveKeyCipher.h"
 #include "container/SealedPreamble.h"
+#include "surface/CPlayBarFrame.h"
 #include "surface/CVideoRealWnd.h"
+#include "ui/CSliderUI.h"
 #include "tests/support/RunOnTerminal.h"
 #include "tests/support/SealedDamage.h"
 
@@ -78,6 +83,35 @@ TEST_F(SealedPlayback, AWrongPasswordGetsTheUsualMessageAndTheRightOnePlays) {
     EXPECT_EQ(prompts.asked, 2);
     EXPECT_TRUE(waitForState(kPlaying));
     EXPECT_EQ(services.messages->shown.size(), 1u);
+}
+
+TEST_F(SealedPlayback, FullScreenAndThePlayBarsSliderSeekAnywhereInASealedVideo) {
+    open();
+    static const QString four = TestClips::instance().video("four.mp4", 4);
+    const QString sealed = TestClips::instance().sealed(four, "full1234", "Mirado", 1, 0, 0);
+    addThroughDialog({sealed});
+    prompts.answers = {QStringLiteral("full1234")};
+    doubleClickRow(0);
+    ASSERT_TRUE(waitUntil([&] { return engineState() == kPlaying && frame->engine().duration() > 3.5; }));
+    ASSERT_TRUE(click(*frame, "btn_fullscreen"));
+    CVideoRealWnd& surface = *frame->videoSurface();
+    ASSERT_TRUE(surface.isFullScreen());
+    const QSize size = surface.GetHWND()->size();
+    moveTo(surface, QPoint(size.width() / 2, size.height() - 5));
+    ASSERT_TRUE(surface.isBarShown());
+    for (const double fraction : {0.9, 0.1, 0.5}) {
+        SCOPED_TRACE(fraction);
+        ASSERT_TRUE(dragSlider(*surface.playBar(), QStringLiteral("slider_play"), fraction));
+        const double target = frame->engine().duration() * surface.playBar()->progressSlider()->GetValue() / 1000.0;
+        EXPECT_TRUE(waitUntil([&] { return std::abs(frame->engine().curr_play_time() - target) < 0.4; }));
+    }
+    surface.toggleFullScreen();
+    EXPECT_FALSE(surface.isFullScreen());
+    runFor(200);
+    EXPECT_EQ(engineState(), kPlaying);
+    EXPECT_EQ(frame->currentPath(), sealed);
+    EXPECT_EQ(prompts.asked, 1);
+    EXPECT_TRUE(services.messages->shown.empty());
 }
 
 TEST_F(SealedPlayback, SealedPicturesAreShownWhole) {
