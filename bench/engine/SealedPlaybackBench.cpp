@@ -106,6 +106,7 @@ bool playToEnd(avplayer& player, Subject& subject) {
     if (subject.open(player) != 1 || player.play(0.0, 0) != 1) return false;
     const bool ended = waitFor([&] { return player.play_status() == 3 || player.play_status() < 0; }, 600000) &&
                        player.play_status() == 3;
+    if (!ended) std::fprintf(stderr, "%s: playback ended with status %d\n", subject.name, player.play_status());
     player.close();
     return ended;
 }
@@ -114,7 +115,8 @@ bool playToEnd(avplayer& player, Subject& subject) {
 std::vector<double> seekLatencies(avplayer& player, Subject& subject, const std::vector<double>& fractions, bool& ok) {
     std::vector<double> latencies;
     if (subject.open(player) != 1 || player.play(0.0, 0) != 1 ||
-        !waitFor([&] { return player.play_status() == 1 && player.duration() > 0; }, 30000)) {
+        !waitFor([&] { return player.play_status() == 1 && player.duration() > 0; }, 60000)) {
+        std::fprintf(stderr, "%s: did not start playing (status %d)\n", subject.name, player.play_status());
         ok = false;
         return latencies;
     }
@@ -126,7 +128,11 @@ std::vector<double> seekLatencies(avplayer& player, Subject& subject, const std:
         QElapsedTimer clock;
         clock.start();
         player.seek_to(fraction);
-        if (!waitFor([&] { return std::abs(player.curr_play_time() - target) < 0.05; }, 30000)) ok = false;
+        if (!waitFor([&] { return std::abs(player.curr_play_time() - target) < 0.05; }, 60000)) {
+            std::fprintf(stderr, "%s: seek to %.0f %% stopped at %.3f s\n", subject.name, fraction * 100,
+                         player.curr_play_time());
+            ok = false;
+        }
         latencies.push_back(double(clock.nsecsElapsed()) / 1e9);
     }
     player.close();
