@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "AgeFileWriter.h"
 #include "FileIo.h"
@@ -51,6 +54,61 @@ private:
     const Batch& batch_;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> failed_{false};
+};
+
+// A second thread that helps seal each batch without ever holding the writer up: a batch it has not
+// begun is sealed by the writer's own thread, which then waits only for a chunk the helper is in the
+// middle of. (A thread per batch would make the writer wait for it to be scheduled, which on a busy
+// machine costs more than the sealing.)
+class SealHelper {
+public:
+    SealHelper() : thread_([this] { serve(); }) {}
+    ~SealHelper() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    void offer(BatchSealer& sealer) {
+        {
+            std::lock_guard lock(mutex_);
+            offered_ = &sealer;
+        }
+        wake_.notify_one();
+    }
+    // Once the writer's thread has taken the last chunk itself: takes the offer back and waits until
+    // the helper has finished the chunks it took.
+    void withdraw() {
+        std::unique_lock lock(mutex_);
+        offered_ = nullptr;
+        idle_.wait(lock, [this] { return !busy_; });
+    }
+
+private:
+    void serve() {
+        crypto::ChaCha20Poly1305 aead;
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || offered_ != nullptr; });
+            if (stopping_) return;
+            BatchSealer* sealer = std::exchange(offered_, nullptr);
+            busy_ = true;
+            lock.unlock();
+            sealer->run(aead);
+            lock.lock();
+            busy_ = false;
+            idle_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    BatchSealer* offered_ = nullptr;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread thread_;  // last, so that it starts once everything above is in place
 };
 
 WriteResult readExactly(int fd, std::uint8_t* out, std::size_t length) {
@@ -107,21 +165,19 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
 
     if (WriteResult first = fill(slots[0], 0); !first) return first;
     crypto::ChaCha20Poly1305 aead;
+    SealHelper helper;
     for (std::uint64_t index = 0; index < batchCount; ++index) {
         const Batch& current = slots[index % 2];
         Batch& other = slots[(index + 1) % 2];  // the batch before, then the one after
         const std::uint64_t previousEnd = other.sourceEnd;
         BatchSealer sealer(age, chunkCount - 1, current);
-        std::thread helper([&sealer] {
-            crypto::ChaCha20Poly1305 helperAead;
-            sealer.run(helperAead);
-        });
-        // Meanwhile this thread writes the batch before and reads the one after, then helps sealing.
+        helper.offer(sealer);
+        // Meanwhile this thread writes the batch before and reads the one after, then seals too.
         WriteResult io;
         if (index > 0) io = write(other);
         if (io && index + 1 < batchCount) io = fill(other, index + 1);
         sealer.run(aead);
-        helper.join();
+        helper.withdraw();
         if (!io) return io;
         if (sealer.failed()) return {WriteError::CipherFailed, 0};
         if (index > 0 && progress && !progress(previousEnd)) return {WriteError::Cancelled, 0};
