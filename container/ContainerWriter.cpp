@@ -177,7 +177,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     if (version_ == ContainerVersion::Sealed) {
         std::string passphrase = passphraseOf(key_);
         const WriteResult body = writeSealedBody(input.get(), output.get(), sourceSize, recordFor(source, sourceSize),
-                                                 passphrase, workFactor_, sealedScratch_, progress);
+                                                 passphrase, workFactor_, progress);
         crypto::wipe(passphrase.data(), passphrase.size());
         if (!body) return abandon(body.error, body.systemError);
         return finish();
