@@ -31,7 +31,7 @@ std::optional<std::vector<std::uint8_t>> decodeCanonicalBase64(std::string_view 
     const int decoded = EVP_DecodeBlock(bytes.data(), reinterpret_cast<const unsigned char*>(padded.data()),
                                         int(padded.size()));
     if (decoded < 0) return std::nullopt;
-    bytes.resize(bytes.size() - padding);
+    bytes.resize(text.size() * 3 / 4);  // without the bytes the padding stood for
     // Stray low bits in the last character decode to the same bytes as the canonical text.
     if (base64Unpadded(bytes.data(), bytes.size()) != text) return std::nullopt;
     return bytes;

@@ -30,7 +30,10 @@ bool startsLikeAge(std::FILE* stream) {
 }  // namespace
 
 ContainerReader::ContainerReader() = default;
-ContainerReader::~ContainerReader() { close(); }
+ContainerReader::~ContainerReader() {
+    close();
+    crypto::wipe(key_.data(), key_.size());  // the password's own bytes
+}
 
 void ContainerReader::setKey(const ContainerKey& key) {
     key_ = key;

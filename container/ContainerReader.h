@@ -47,7 +47,8 @@ public:
     // header, preamble and last chunk. On false, lastOpenFailure() says why.
     bool open(const std::filesystem::path& path);
     OpenFailure lastOpenFailure() const { return lastFailure_; }
-    // The format of the container opened last.
+    // The format of the container opened (or tried) last: an open that failed says which format the
+    // file looked like, so that a message can name the right cause.
     ContainerVersion version() const { return version_; }
 
     const std::vector<ContainerInfoRecord>& records() const { return records_; }

@@ -12,7 +12,6 @@
 
 #include "ContainerFormat.h"
 #include "ContainerInfoRecord.h"
-#include "FileIo.h"
 #include "OpenSslCrypto.h"
 #include "SealedBodyWriter.h"
 #include "Utf.h"
@@ -39,6 +38,27 @@ public:
 private:
     int fd_;
 };
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t written = ::write(fd, data, length);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            if (written == 0) errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        length -= std::size_t(written);
+    }
+    return true;
+}
+
+ssize_t readSome(int fd, std::uint8_t* data, std::size_t length) {
+    for (;;) {
+        const ssize_t got = ::read(fd, data, length);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
 
 void putU32(std::uint8_t* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) at[i] = std::uint8_t(value >> (8 * i));
@@ -177,7 +197,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     if (version_ == ContainerVersion::Sealed) {
         std::string passphrase = passphraseOf(key_);
         const WriteResult body = writeSealedBody(input.get(), output.get(), sourceSize, recordFor(source, sourceSize),
-                                                 passphrase, workFactor_, sealedScratch_, progress);
+                                                 passphrase, workFactor_, progress);
         crypto::wipe(passphrase.data(), passphrase.size());
         if (!body) return abandon(body.error, body.systemError);
         return finish();

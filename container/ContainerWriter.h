@@ -83,7 +83,6 @@ private:
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
     std::vector<std::uint8_t> chunk_;
-    std::vector<std::uint8_t> sealedScratch_;  // format 2's batch buffers, kept like chunk_
 };
 
 }  // namespace mirado

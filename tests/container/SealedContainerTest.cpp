@@ -224,6 +224,22 @@ TEST(SealedContainer, EveryKindOfDamageIsRefusedWithItsReason) {
     }
 }
 
+TEST(SealedContainer, NoChangedByteOfTheHeaderOrFirstChunkOpens) {
+    TempDir dir;
+    const auto path = sealFile(dir, "m.mp4", patternBytes(3000));
+    const auto good = readFile(path);
+    const std::size_t end = payloadStart(good) + 64;  // the header, the nonce and the first chunk's start
+    for (std::size_t at = 0; at < end; ++at) {
+        auto bytes = good;
+        bytes[at] ^= std::uint8_t(at % 2 ? 0x01 : 0x80);  // a neighbouring character, or no text at all
+        writeFile(dir / "changed.pmpk", bytes);
+        const OpenFailure failure = openFailure(dir / "changed.pmpk");
+        EXPECT_TRUE(failure == OpenFailure::Damaged || failure == OpenFailure::WrongPassword ||
+                    failure == OpenFailure::Unsupported)
+            << "byte " << at << " gave " << int(failure);
+    }
+}
+
 TEST(SealedContainer, AWorkFactorAboveTheLimitIsRefusedBeforeAnythingIsDerived) {
     TempDir dir;
     const auto path = sealFile(dir, "m.mp4", patternBytes(1000));
