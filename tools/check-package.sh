@@ -48,7 +48,7 @@ deb=$build/mirado_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "cpack made no $deb"
 
 step "lintian --pedantic"
-lintian --pedantic --fail-on error,warning --info "$deb" || fail "lintian finds errors or warnings"
+lintian --pedantic --display-info --fail-on error,warning "$deb" || fail "lintian finds errors or warnings"
 
 step "desktop entry and metainfo as packaged"
 dpkg-deb -x "$deb" "$work/tree"

@@ -1,8 +1,9 @@
 // The shared-mime-info rule of player/mirado-container.xml as a file manager applies it, read by Qt's
-// MIME database from the test's data folder (the build puts the rule there) beside the system's.
+// MIME database from the test's data folder (the build puts the rule there) ahead of the system's.
 #include <QMimeDatabase>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "container/ContainerWriter.h"
@@ -15,6 +16,13 @@ using testing::TempDir;
 using testing::writeFile;
 
 const QString kContainerType = QStringLiteral("application/x-mirado-container");
+
+// Before the first look-up, which loads the database.
+const bool kDataFolderSet = [] {
+    ::setenv("XDG_DATA_HOME", MIRADO_XDG_DATA, 1);
+    ::setenv("XDG_DATA_DIRS", MIRADO_XDG_DATA ":/usr/share", 1);
+    return true;
+}();
 
 QString typeOfFile(const std::filesystem::path& path) {
     return QMimeDatabase().mimeTypeForFile(QString::fromStdString(path.string())).name();
