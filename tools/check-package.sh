@@ -15,6 +15,10 @@ export DEBIAN_FRONTEND=noninteractive
 apt_get() { $sudo apt-get -y -qq -o DPkg::Lock::Timeout=600 "$@"; }
 step() { echo "check-package: $*"; }
 fail() { echo "check-package: FAILED: $*" >&2; exit 1; }
+# Runs a command with its output kept aside, and shows that output only when the command fails.
+quietly() {
+  "$@" >"$work/output" 2>&1 || { cat "$work/output" >&2; fail "$*"; }
+}
 
 if dpkg-query -W -f='${Status}' mirado 2>/dev/null | grep -q 'install ok installed'; then
   fail "mirado is installed on this machine already; this check would remove it"
@@ -40,9 +44,9 @@ cleanup() {
 trap cleanup EXIT
 
 step "building the package"
-cmake --build "$build" >/dev/null
+quietly cmake --build "$build"
 rm -f "$build"/mirado_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
+(cd "$build" && quietly cpack -G DEB)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb=$build/mirado_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "cpack made no $deb"
@@ -58,7 +62,7 @@ appstreamcli validate-tree --no-net --pedantic "$work/tree"
 
 step "installing"
 installed=yes
-apt_get install --no-install-recommends "$deb" >/dev/null
+quietly apt_get install --no-install-recommends "$deb"
 files=$(dpkg-query -L mirado)
 [ "$(/usr/bin/mirado-player --version)" = "mirado-player $version" ] || fail "mirado-player --version"
 /usr/bin/mirado-player --help | grep -q '^Usage: mirado-player' || fail "mirado-player --help"
@@ -68,7 +72,7 @@ fi
 
 step "enciphering a clip with the installed mirado-pack and opening it in the installed player"
 ffmpeg -v error -f lavfi -i testsrc=size=160x120:rate=10 -t 2 -pix_fmt yuv420p "$work/clip.mp4"
-MIRADO_PASSWORD=package42 /usr/bin/mirado-pack encrypt "$work/clip.mp4" "$work" --quiet
+MIRADO_PASSWORD=package42 quietly /usr/bin/mirado-pack encrypt "$work/clip.mp4" "$work" --quiet
 [ -f "$work/clip.pmpk" ] || fail "mirado-pack wrote no container"
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen
@@ -95,7 +99,7 @@ wait "$player_pid" 2>/dev/null || true
 player_pid=""
 
 step "removing"
-apt_get purge mirado >/dev/null
+quietly apt_get purge mirado
 installed=no
 while IFS= read -r path; do
   [ -d "$path" ] && continue
