@@ -114,11 +114,45 @@ TEST_F(MiradoPack, InfoRefusesWrongPasswordsForeignFilesAndShortPayloads) {
 }
 
 TEST_F(MiradoPack, HelpForEveryCommand) {
-    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help"}, {"encrypt", "--help"}, {"info", "--help"}}) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--help"}, {"-h"}, {"encrypt", "--help"}, {"encrypt", "-h"}, {"info", "-h"}}) {
         const auto result = pack(arguments);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_NE(result.out.find("usage: mirado-pack"), std::string::npos);
+        EXPECT_EQ(result.err, "");
     }
+}
+
+TEST_F(MiradoPack, VersionAndUsageErrorsFollowTheUsualConventions) {
+    const auto version = pack({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("mirado-pack ", 0), 0u) << version.out;
+    EXPECT_NE(version.out.find('.'), std::string::npos) << version.out;
+
+    // A bare call is a usage error: the usage goes to stderr, stdout stays clean for pipes.
+    const auto bare = pack({});
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(bare.out, "");
+    EXPECT_NE(bare.err.find("usage: mirado-pack"), std::string::npos);
+
+    const auto missingValue = pack({"encrypt", (dir / "in/holiday.mp4").string(), (dir / "out").string(), "--password"});
+    EXPECT_EQ(missingValue.exitCode, 2);
+    EXPECT_NE(missingValue.err.find("--password needs a value"), std::string::npos) << missingValue.err;
+    EXPECT_EQ(missingValue.out, "");
+}
+
+TEST_F(MiradoPack, DoubleDashEndsTheOptionsSoANameMayBeginWithADash) {
+    writeFile(dir / "in/-odd.mp4", patternBytes(1000));
+    const fs::path here = dir / "in";
+    // Options before, between and after the words; after "--" a dash is only a name.
+    const auto result = runProcess("/bin/sh", {"-c", "cd '" + here.string() + "' && exec '" + MIRADO_PACK_PATH +
+                                                         "' encrypt --password=abc123 --quiet -- -odd.mp4 ../out"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(fs::is_regular_file(dir / "out/-odd.pmpk"));
+    const auto refused = runProcess("/bin/sh", {"-c", "cd '" + here.string() + "' && exec '" + MIRADO_PACK_PATH +
+                                                          "' encrypt --password abc123 -odd.mp4 ../out"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("unknown option"), std::string::npos) << refused.err;
 }
 
 }  // namespace
