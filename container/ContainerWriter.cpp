@@ -15,6 +15,7 @@
 #include "ContainerOutputFile.h"
 #include "ContainerSourceFile.h"
 #include "Utf.h"
+#include "WatermarkText.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
@@ -70,6 +71,7 @@ std::string WriteResult::describe() const {
         case WriteError::ReadFailed: what = "reading the source failed"; break;
         case WriteError::WriteFailed: what = "writing the container failed"; break;
         case WriteError::Cancelled: return "cancelled";
+        case WriteError::FolderUnreadable: what = "cannot read the folder; its files were not enciphered"; break;
     }
     std::string text = what;
     if (systemError != 0) text += std::string(": ") + std::strerror(systemError);
@@ -82,7 +84,7 @@ void ContainerWriter::configure(const ContainerKey& key, bool watermarkEnabled, 
     random_.seed(tickCount());
     key_ = key;
     watermarkEnabled_ = watermarkEnabled;
-    watermarkText_ = std::u16string(watermarkText.substr(0, format::kWatermarkTextUnits - 1));
+    watermarkText_ = watermarkTextForRecord(watermarkText);
     watermarkPosition_ = watermarkPosition;
     watermarkColour_ = watermarkColour;
     watermarkFontSize_ = watermarkFontSize;

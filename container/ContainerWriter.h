@@ -23,6 +23,7 @@ enum class WriteError {
     SourceChanged,        // the source grew or shrank while it was read
     WriteFailed,          // disk full, file-size limit, I/O error
     Cancelled,            // the progress callback asked to stop
+    FolderUnreadable,     // not the writer's: a folder job could not read a folder, so its files were not seen
 };
 
 struct WriteResult {

@@ -88,6 +88,10 @@ EncryptOutcome runEncryptJob(const EncryptRequest& request, FileTreeSearch& sear
         outcome.searchFailed = true;
         return outcome;
     }
+    // Files in a folder that could not be read were never seen: the user must hear of them.
+    for (const auto& folder : search.unreadable()) {
+        outcome.failures.push_back({folder.path, {WriteError::FolderUnreadable, folder.systemError}});
+    }
     const auto plan = planFolderJob(search.results(), outcome.destinationRoot);
     outcome.filesFound = int(plan.size());
     writePlan(plan, rootExists, request, progress, outcome);

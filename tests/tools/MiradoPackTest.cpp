@@ -69,7 +69,8 @@ TEST_F(MiradoPack, BadInputGetsOneLineANonZeroExitAndWritesNothing) {
     };
     const std::vector<Case> cases = {
         {{"encrypt", (dir / "in/none.mp4").string(), out, "--password", "abc123"}, 1, "no such file or folder"},
-        {{"encrypt", source, (dir / "nowhere").string(), "--password", "abc123"}, 1, "destination folder does not exist"},
+        {{"encrypt", source, (dir / "nowhere/deeper").string(), "--password", "abc123"}, 1,
+         "destination folder does not exist"},
         {{"encrypt", source, out, "--password", "abc12"}, 1, "密码只能由数字和字母组成,长度6至16位"},
         {{"encrypt", source, out, "--password", "abc 123"}, 1, "密码只能由数字和字母组成,长度6至16位"},
         {{"encrypt", source, out, "--password", "abcdefgh123456789"}, 1, "密码只能由数字和字母组成,长度6至16位"},
@@ -77,6 +78,8 @@ TEST_F(MiradoPack, BadInputGetsOneLineANonZeroExitAndWritesNothing) {
         {{"encrypt", source, out}, 1, "no password"},
         {{"encrypt", source, out, "--password", "abc123", "--colour", "5"}, 2, "--colour must be a number from 0 to 4"},
         {{"encrypt", source, out, "--password", "abc123", "--watermark", std::string(51, 'w')}, 2, "at most 50"},
+        {{"encrypt", "/dev/zero", out, "--password", "abc123"}, 1, "not a regular file or a folder: /dev/zero"},
+        {{"encrypt", source, out, "--password", "abc123", "--password-fd", "0"}, 1, "give only one of"},
         {{"encrypt", source, out, "--pasword", "abc123"}, 2, "unknown option: --pasword"},
         {{"encrypt", source}, 2, "encrypt needs SOURCE and DESTFOLDER"},
         {{"frobnicate"}, 2, "unknown command: frobnicate"},
