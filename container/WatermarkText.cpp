@@ -20,6 +20,8 @@ std::u16string watermarkTextForRecord(std::u16string_view text) {
             if (out.size() + 2 > kLimit) break;  // the pair does not fit whole
             out.push_back(unit);
             out.push_back(text[++i]);
+        } else if (isHigh(unit) && i + 1 == text.size()) {
+            break;  // the first half of a pair that an earlier cut (an edit's length limit) split
         } else if (isHigh(unit) || isLow(unit)) {
             out.push_back(u'\uFFFD');
         } else if (unit == u'\r') {
