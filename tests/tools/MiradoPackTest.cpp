@@ -144,6 +144,22 @@ TEST_F(MiradoPack, VersionAndUsageErrorsFollowTheUsualConventions) {
     EXPECT_EQ(missingValue.out, "");
 }
 
+// What bash offers after the words typed so far, one word a line.
+std::string completions(const std::string& words, int current) {
+    const std::string script = std::string("source '") + MIRADO_PACK_COMPLETION + "'; COMP_WORDS=(" + words +
+                               "); COMP_CWORD=" + std::to_string(current) +
+                               "; _mirado_pack; printf '%s\\n' \"${COMPREPLY[@]}\"";
+    return runProcess("/bin/bash", {"-c", script}).out;
+}
+
+TEST_F(MiradoPack, BashCompletesCommandsOptionsAndTheirValues) {
+    EXPECT_EQ(completions("mirado-pack en", 1), "encrypt\n");
+    EXPECT_EQ(completions("mirado-pack encrypt --password-f", 2), "--password-file\n--password-fd\n");
+    EXPECT_EQ(completions("mirado-pack info --js", 2), "--json\n");
+    EXPECT_EQ(completions("mirado-pack encrypt a b --colour ''", 5), "0\n1\n2\n3\n4\n");
+    EXPECT_EQ(completions("mirado-pack info --sha", 2), "--sha256\n");
+}
+
 TEST_F(MiradoPack, DoubleDashEndsTheOptionsSoANameMayBeginWithADash) {
     writeFile(dir / "in/-odd.mp4", patternBytes(1000));
     const fs::path here = dir / "in";
