@@ -25,10 +25,14 @@ std::string temporaryName(unsigned counter) {
            std::string(kTemporarySuffix);
 }
 
+// What stands between our prefix and suffix; the caller knows the name has both.
+std::string middleOf(const std::string& name) {
+    return name.substr(kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() - kTemporarySuffix.size());
+}
+
 // The pid in ".mirado-partial-<pid>-<n>.pmpk", or 0 for the names of earlier versions (no pid).
 pid_t writerOf(const std::string& name) {
-    const std::string middle = name.substr(kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() -
-                                                                        kTemporarySuffix.size());
+    const std::string middle = middleOf(name);
     const auto dash = middle.find('-');
     if (dash == std::string::npos || dash == 0) return 0;
     return pid_t(std::stol(middle.substr(0, dash)));
@@ -87,6 +91,13 @@ bool ContainerOutputFile::closeFile() {
     return fd < 0 || ::close(fd) == 0;
 }
 
+bool ContainerOutputFile::failCommit() {
+    const int error = errno;
+    abandon();
+    errno = error;
+    return false;
+}
+
 bool ContainerOutputFile::commit() {
     struct stat replaced {};
     if (::stat(target_.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
@@ -94,47 +105,26 @@ bool ContainerOutputFile::commit() {
         if (::fchown(fd_, replaced.st_uid, replaced.st_gid) != 0) {
             [[maybe_unused]] const int groupOnly = ::fchown(fd_, uid_t(-1), replaced.st_gid);
         }
-        if (::fchmod(fd_, replaced.st_mode & 07777) != 0) {
-            const int error = errno;
-            abandon();
-            errno = error;
-            return false;
-        }
+        if (::fchmod(fd_, replaced.st_mode & 07777) != 0) return failCommit();
     }
+    bool linkedInPlace = false;
     if (unnamed_) {
         // An unnamed file gets its name through /proc (linkat with AT_EMPTY_PATH needs a privilege);
         // an existing container is replaced by renaming a hidden link over it, at once.
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-            if (errno != EEXIST) {
-                const int error = errno;
-                abandon();
-                errno = error;
-                return false;
-            }
-            temporary_ = target_.parent_path() / temporaryName(g_counter++);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-                const int error = errno;
-                temporary_.clear();
-                abandon();
-                errno = error;
-                return false;
-            }
+        linkedInPlace = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        if (!linkedInPlace) {
+            if (errno != EEXIST) return failCommit();
+            const fs::path hidden = target_.parent_path() / temporaryName(g_counter++);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) != 0) return failCommit();
+            temporary_ = hidden;
         }
     }
     if (!closeFile()) {
-        const int error = errno;
-        if (temporary_.empty() && unnamed_) ::unlink(target_.c_str());  // linked, but not whole after all
-        abandon();
-        errno = error;
-        return false;
+        if (linkedInPlace) ::unlink(target_.c_str());  // in place, but not whole after all
+        return failCommit();
     }
-    if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        const int error = errno;
-        abandon();
-        errno = error;
-        return false;
-    }
+    if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) return failCommit();
     temporary_.clear();
     unnamed_ = false;
     return true;
@@ -152,8 +142,7 @@ bool ContainerOutputFile::isTemporaryName(const std::string& name) {
         name.compare(name.size() - kTemporarySuffix.size(), kTemporarySuffix.size(), kTemporarySuffix) != 0) {
         return false;
     }
-    const std::string middle = name.substr(kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() -
-                                                                        kTemporarySuffix.size());
+    const std::string middle = middleOf(name);
     const auto dash = middle.find('-');
     if (dash == std::string::npos) return allDigits(middle);
     return allDigits(std::string_view(middle).substr(0, dash)) && allDigits(std::string_view(middle).substr(dash + 1));

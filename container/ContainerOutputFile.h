@@ -36,6 +36,7 @@ public:
 
 private:
     bool closeFile();
+    bool failCommit();  // abandons, keeping errno, and returns false
 
     int fd_ = -1;
     bool unnamed_ = false;
