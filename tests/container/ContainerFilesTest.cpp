@@ -123,6 +123,19 @@ TEST_F(ContainerFiles, AReplacementKeepsTheModeAndWritesThroughALink) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+TEST_F(ContainerFiles, AReplacementKeepsTheOwnerWhereTheSystemAllowsIt) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file away";
+    writeFile(dir / "v.mp4", patternBytes(100));
+    writeFile(out / "v.pmpk", {1});
+    ASSERT_EQ(::chown((out / "v.pmpk").c_str(), 4321, 8765), 0);
+    ASSERT_TRUE(writer.encipherFile(dir / "v.mp4", out));
+    struct stat info {};
+    ASSERT_EQ(::stat((out / "v.pmpk").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 8765u);
+    EXPECT_EQ(fs::file_size(out / "v.pmpk"), 832u);
+}
+
 TEST_F(ContainerFiles, StaleTemporariesOfKilledRunsAreRemovedOthersStay) {
     // A process id that is surely gone: a child that has been waited for.
     const pid_t gone = fork();
