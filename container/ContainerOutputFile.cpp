@@ -63,7 +63,10 @@ bool ContainerOutputFile::create(const fs::path& target) {
     target_ = resolvedTarget(target);
     const fs::path folder = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
 #ifdef O_TMPFILE
-    fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    // The unnamed file is linked in through /proc at the end; without /proc it could not be.
+    static const bool canLinkUnnamed = ::access("/proc/self/fd", X_OK) == 0;
+    fd_ = canLinkUnnamed ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    if (!canLinkUnnamed) errno = EOPNOTSUPP;
     if (fd_ >= 0) {
         unnamed_ = true;
         return true;
