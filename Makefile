@@ -31,7 +31,7 @@ test-sanitized: deps
 
 # The picture decoders under libFuzzer for a short while (needs clang).
 test-fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_LAYERS=imaging -DMIRADO_BENCH=OFF >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_LAYERS="container;imaging" -DMIRADO_BENCH=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target imaging_fuzz_seeds imaging_decoder_fuzzer
 	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -R '^imaging_(fuzz_seeds|decoder_fuzz)$$'
 

@@ -3,7 +3,39 @@
 #include <QString>
 #include <cstdio>
 
+#include "container/WatermarkText.h"
+
 namespace mirado {
+
+namespace {
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+// The strip height L of the watermark on a picture of height h.
+std::string stripHeight(std::uint8_t fontSize) {
+    switch (fontSize) {
+        case 0: return "trunc(h/20)";
+        case 1: return "trunc(h/15)";
+        case 2: return "trunc(h/10)";
+        default: return "40";
+    }
+}
+
+// The pixel size of the font the picture's renderer takes for a strip of L: a text line (ascent plus
+// descent, each rounded) of L - 5 pixels, P = (F*F + lh/2) / lh where lh is the line height at F;
+// when L - 5 is not positive, its magnitude (at least 1).
+std::string fontPixelSize(const std::string& strip) {
+    const std::string f = "((" + strip + ")-" + std::to_string(WatermarkFilter::kMargin) + ")";
+    const std::string line = "(round(" + number(WatermarkFilter::kFaceAscent) + "*" + f + ")+round(" +
+                             number(WatermarkFilter::kFaceDescent) + "*" + f + "))";
+    return "if(gt(" + f + ",0),trunc((" + f + "*" + f + "+trunc(" + line + "/2))/" + line + "),max(1,-" + f + "))";
+}
+
+}  // namespace
 
 std::uint32_t WatermarkFilter::colourValue(std::uint8_t colour) {
     switch (colour) {
@@ -21,17 +53,21 @@ WatermarkFilter::Options WatermarkFilter::drawtextOptions(std::u16string_view te
     const bool left = position == 0 || position == 2;
     const bool bottom = position == 2 || position == 3;
 
-    std::string size;
-    switch (fontSize) {
-        case 0: size = "trunc(h/20)"; break;
-        case 1: size = "trunc(h/15)"; break;
-        case 2: size = "trunc(h/10)"; break;
-        default: size = "40"; break;
-    }
+    // Laid out as the picture's renderer lays it out: the first line's baseline one font ascent below
+    // the top of a strip L high along the top or bottom edge (drawtext puts the baseline at y plus the
+    // text's own ascent), the text 5 pixels from the side.
+    const std::string strip = stripHeight(fontSize);
+    const std::string size = fontPixelSize(strip);
+    const std::string baseline = "round(" + number(kFaceAscent) + "*" + size + ")-ascent";
+    const std::string top = bottom ? "h-(" + strip + ")+" + baseline : baseline;
+
     char colourText[16];
     std::snprintf(colourText, sizeof colourText, "0x%06X", unsigned(colourValue(colour)));
 
-    const QString utf16 = QString::fromUtf16(text.data(), qsizetype(text.size()));
+    // Options reach the filter one by one, never through a filter graph's text, so nothing in the text
+    // needs escaping; control characters, which crash the filter, never reach it.
+    const std::u16string shown = watermarkTextAsShown(text);
+    const QString utf16 = QString::fromUtf16(shown.data(), qsizetype(shown.size()));
     return {
         {"text", utf16.toStdString()},
         // Taken literally: no %{...} expansion of what the person who made the container typed.
@@ -40,7 +76,7 @@ WatermarkFilter::Options WatermarkFilter::drawtextOptions(std::u16string_view te
         {"fontsize", size},
         {"fontcolor", colourText},
         {"x", left ? margin : "w-tw-" + margin},
-        {"y", bottom ? "h-th-" + margin : margin},
+        {"y", top},
     };
 }
 

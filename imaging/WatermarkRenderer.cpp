@@ -8,6 +8,7 @@
 
 #include "Rgb24Picture.h"
 #include "WatermarkStyle.h"
+#include "container/WatermarkText.h"
 
 namespace mirado {
 
@@ -36,12 +37,11 @@ QFont makeWatermarkFont(int fontHeight) {
     return font;
 }
 
-// Line breaks as the user may have typed them (CR LF, CR, LF) all start a new line.
+// Line breaks as the user may have typed them (CR LF, CR, LF) all start a new line; other control
+// characters show as spaces, as on video.
 QString watermarkLines(std::u16string_view text) {
-    QString lines = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    lines.replace(QChar(u'\r'), QChar(u'\n'));
-    return lines;
+    const std::u16string shown = watermarkTextAsShown(text);
+    return QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 }  // namespace
