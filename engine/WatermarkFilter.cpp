@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "container/WatermarkText.h"
+#include "imaging/WatermarkFace.h"
 
 namespace mirado {
 
@@ -11,7 +12,7 @@ namespace {
 
 std::string number(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.6f", value);
+    std::snprintf(text, sizeof text, "%.0f", value);
     return text;
 }
 
@@ -25,14 +26,11 @@ std::string stripHeight(std::uint8_t fontSize) {
     }
 }
 
-// The pixel size of the font the picture's renderer takes for a strip of L: a text line (ascent plus
-// descent, each rounded) of L - 5 pixels, P = (F*F + lh/2) / lh where lh is the line height at F;
-// when L - 5 is not positive, its magnitude (at least 1).
+// The font's pixel size for a strip, by the picture renderer's formula (watermarkFontPixelSize).
 std::string fontPixelSize(const std::string& strip) {
     const std::string f = "((" + strip + ")-" + std::to_string(WatermarkFilter::kMargin) + ")";
-    const std::string line = "(round(" + number(WatermarkFilter::kFaceAscent) + "*" + f + ")+round(" +
-                             number(WatermarkFilter::kFaceDescent) + "*" + f + "))";
-    return "if(gt(" + f + ",0),trunc((" + f + "*" + f + "+trunc(" + line + "/2))/" + line + "),max(1,-" + f + "))";
+    return "if(gt(" + f + ",0),max(1,round(" + f + "*" + number(watermarkFaceUnitsPerEm) + "/" +
+           number(watermarkFaceAscent + watermarkFaceDescent) + ")),max(1,-" + f + "))";
 }
 
 }  // namespace
@@ -58,7 +56,8 @@ WatermarkFilter::Options WatermarkFilter::drawtextOptions(std::u16string_view te
     // text's own ascent), the text 5 pixels from the side.
     const std::string strip = stripHeight(fontSize);
     const std::string size = fontPixelSize(strip);
-    const std::string baseline = "round(" + number(kFaceAscent) + "*" + size + ")-ascent";
+    const std::string baseline =
+        "round(" + size + "*" + number(watermarkFaceAscent) + "/" + number(watermarkFaceUnitsPerEm) + ")-ascent";
     const std::string top = bottom ? "h-(" + strip + ")+" + baseline : baseline;
 
     char colourText[16];

@@ -17,10 +17,6 @@ public:
     static constexpr std::string_view kFilterName = "lavfi-drawtext";
     static constexpr std::string_view kFontFamily = "WenQuanYi Micro Hei";
     static constexpr int kMargin = 5;
-    // The face's ascent and descent per pixel of font size, as Qt and FreeType read them: the picture's
-    // renderer sizes its font by these, and the video's text must come out as large.
-    static constexpr double kFaceAscent = 0.936531;
-    static constexpr double kFaceDescent = 0.235844;
 
     // The text, laid out as on a picture of the video's size (same text height, same margins):
     // Position 0..3: top left, top right, bottom left, bottom right (any other: top right).

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFont>
-#include <QFontInfo>
-#include <QFontMetrics>
-#include <cmath>
 #include <map>
 
 namespace mirado {
@@ -46,20 +42,6 @@ TEST(WatermarkFilter, TextIsUtf8NeverExpandedAndFreeOfControlCharacters) {
     EXPECT_EQ(options.at("expansion"), "none");
     EXPECT_EQ(options.at("font"), "WenQuanYi Micro Hei");
     EXPECT_EQ(optionsOf(u"Anna\t2026\x1b\r\nB\x7f", 0, 0, 0).at("text"), "Anna 2026 \nB ");
-}
-
-// The video's font size is computed from the face's proportions; they must be the ones Qt reads from
-// the installed face, which sizes the picture's text.
-TEST(WatermarkFilter, FaceProportionsAreTheInstalledFacesAtEverySize) {
-    QFont font;
-    font.setFamily(QString::fromUtf8(WatermarkFilter::kFontFamily.data(), qsizetype(WatermarkFilter::kFontFamily.size())));
-    ASSERT_EQ(QFontInfo(font).family().toStdString(), WatermarkFilter::kFontFamily);
-    for (int size = 1; size <= 200; ++size) {
-        font.setPixelSize(size);
-        const QFontMetrics metrics(font);
-        EXPECT_EQ(metrics.ascent(), std::lround(WatermarkFilter::kFaceAscent * size)) << size;
-        EXPECT_EQ(metrics.descent(), std::lround(WatermarkFilter::kFaceDescent * size)) << size;
-    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QRawFont>
 #include <algorithm>
 #include <array>
 #include <tuple>
@@ -8,6 +9,7 @@
 
 #include "Rgb24Picture.h"
 #include "WatermarkRenderer.h"
+#include "WatermarkFace.h"
 
 namespace mirado {
 namespace {
@@ -74,15 +76,30 @@ TEST(WatermarkRenderer, StripHeightFollowsFontSizeIndexAndPictureHeight) {
 
 TEST(WatermarkRenderer, TextLineIsFiveLessThanTheStrip) {
     WatermarkRenderer renderer;
-    for (const int fontSize : {0, 1, 2}) {
-        renderer.prepare(800, 600, fontSize);
-        const QFontMetrics metrics(renderer.font());
-        EXPECT_NEAR(metrics.ascent() + metrics.descent(), renderer.stripHeight() - 5, 1) << fontSize;
-        EXPECT_TRUE(renderer.font().styleStrategy() & QFont::PreferAntialias);
+    for (const int height : {600, 480, 1080, 201, 2160}) {
+        for (const int fontSize : {0, 1, 2, 3}) {
+            renderer.prepare(800, height, fontSize);
+            const QFontMetricsF metrics(renderer.font());
+            EXPECT_NEAR(metrics.ascent() + metrics.descent(), renderer.stripHeight() - 5, 0.7) << height << "/" << fontSize;
+            EXPECT_TRUE(renderer.font().styleStrategy() & QFont::PreferAntialias);
+        }
     }
     // A 4-pixel strip: the height is negative, read as a character height of 1.
     renderer.prepare(800, 99, 0);
     EXPECT_EQ(renderer.font().pixelSize(), 1);
+}
+
+// The video's text is sized and placed from these numbers; they must be the installed face's.
+TEST(WatermarkRenderer, TheFacesProportionsAreTheInstalledFaces) {
+    WatermarkRenderer renderer;
+    renderer.prepare(800, 600, 1);
+    QFont font = renderer.font();
+    font.setPixelSize(static_cast<int>(watermarkFaceUnitsPerEm));
+    const QRawFont face = QRawFont::fromFont(font);
+    EXPECT_EQ(face.familyName(), QStringLiteral("WenQuanYi Micro Hei"));
+    EXPECT_EQ(face.unitsPerEm(), watermarkFaceUnitsPerEm);
+    EXPECT_EQ(face.ascent(), watermarkFaceAscent);
+    EXPECT_EQ(face.descent(), watermarkFaceDescent);
 }
 
 TEST(WatermarkRenderer, ChineseFaceIsFound) {
