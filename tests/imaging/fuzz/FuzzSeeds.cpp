@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         options.bitsPerPixel = bits;
         options.compression = bits == 8 ? 1 : 2;
         options.palette = palette;
-        Bytes bytes = bmpOf(12, 4, std::vector<Bytes>(4, Bytes(12, 0)), options);
+        Bytes bytes = bmpOf(12, 4, std::vector<Bytes>(4, Bytes(12 * bits / 8, 0)), options);
         bytes.resize(14 + 40 + 4 * palette.size());
         bytes.insert(bytes.end(), runs.begin(), runs.end());
         return bytes;
