@@ -241,6 +241,19 @@ TEST(WatermarkRenderer, AmpersandIsDrawnAsTyped) {
     EXPECT_FALSE(changedBox(picture, 0).empty());
 }
 
+TEST(WatermarkRenderer, ControlCharactersShowAsSpacesAndEveryLineBreakBreaksTheLine) {
+    const GuardedPicture spaced = marked(u"Anna 2026 B", 0, 0, 300, 600, 2);
+    for (const std::u16string_view text : {u"Anna\t2026\x1b""B", u"Anna\x01""2026\x7f""B", u"Anna\x0b""2026\x1f""B"}) {
+        EXPECT_EQ(marked(text, 0, 0, 300, 600, 2).memory, spaced.memory);
+    }
+    // The strip is one line high: a line break leaves only the first line, never a space and more text.
+    const GuardedPicture lines = marked(u"Ag\nAg", 0, 0, 300, 1200, 2);
+    EXPECT_EQ(lines.memory, marked(u"Ag", 0, 0, 300, 1200, 2).memory);
+    EXPECT_NE(lines.memory, marked(u"Ag Ag", 0, 0, 300, 1200, 2).memory);
+    EXPECT_EQ(marked(u"Ag\r\nAg", 0, 0, 300, 1200, 2).memory, lines.memory);
+    EXPECT_EQ(marked(u"Ag\rAg", 0, 0, 300, 1200, 2).memory, lines.memory);
+}
+
 TEST(WatermarkRenderer, NothingHappensWithoutAStrip) {
     WatermarkRenderer unprepared;
     GuardedPicture picture(50, 50, 9);
