@@ -100,17 +100,30 @@ public:
         if (!orientation.allocate(picture, static_cast<int>(width), static_cast<int>(height))) return false;
         image_.req_orientation = ORIENTATION_TOPLEFT;
         image_.orientation = ORIENTATION_TOPLEFT;
-        std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>> raster(static_cast<std::size_t>(width) * height);
-        if (TIFFRGBAImageGet(&image_, raster.data(), width, height) == 0) return false;
+        // A band of whole strips (or tiles) at a time, so the 32-bit raster costs a band, not a picture.
+        const std::uint32_t band = std::clamp<std::uint32_t>(bandHeight(), 1, height);
+        std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>> raster(static_cast<std::size_t>(width) * band);
         PixelBytes row(3 * static_cast<std::size_t>(width));
-        for (std::uint32_t y = 0; y < height; ++y) {
-            rasterRowToBgr(raster.data() + static_cast<std::size_t>(y) * width, row.data(), width);
-            orientation.place(picture, static_cast<int>(y), 1, row.data(), row.size());
+        for (std::uint32_t first = 0; first < height; first += band) {
+            const std::uint32_t rows = std::min(band, height - first);
+            image_.row_offset = static_cast<int>(first);
+            image_.col_offset = 0;
+            if (TIFFRGBAImageGet(&image_, raster.data(), width, rows) == 0) return false;
+            for (std::uint32_t y = 0; y < rows; ++y) {
+                rasterRowToBgr(raster.data() + static_cast<std::size_t>(y) * width, row.data(), width);
+                orientation.place(picture, static_cast<int>(first + y), 1, row.data(), row.size());
+            }
         }
         return true;
     }
 
 private:
+    std::uint32_t bandHeight() const {
+        std::uint32_t rows = 0;
+        if (TIFFIsTiled(tiff_) != 0) return TIFFGetField(tiff_, TIFFTAG_TILELENGTH, &rows) != 0 ? rows : 0;
+        return TIFFGetFieldDefaulted(tiff_, TIFFTAG_ROWSPERSTRIP, &rows) != 0 ? rows : 0;
+    }
+
     TIFF* tiff_;
     TIFFRGBAImage image_{};
     bool begun_ = false;
