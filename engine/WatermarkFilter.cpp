@@ -65,7 +65,7 @@ WatermarkFilter::Options WatermarkFilter::drawtextOptions(std::u16string_view te
 
     // Options reach the filter one by one, never through a filter graph's text, so nothing in the text
     // needs escaping; control characters, which crash the filter, never reach it.
-    const std::u16string shown = watermarkTextAsShown(text);
+    const std::u16string shown = watermarkTextForRecord(text);
     const QString utf16 = QString::fromUtf16(shown.data(), qsizetype(shown.size()));
     return {
         {"text", utf16.toStdString()},

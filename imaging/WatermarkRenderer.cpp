@@ -30,7 +30,7 @@ QFont makeWatermarkFont(int pixelSize) {
 // Line breaks as the user may have typed them (CR LF, CR, LF) all start a new line; other control
 // characters show as spaces, as on video.
 QString watermarkLines(std::u16string_view text) {
-    const std::u16string shown = watermarkTextAsShown(text);
+    const std::u16string shown = watermarkTextForRecord(text);
     return QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
