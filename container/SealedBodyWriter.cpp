@@ -45,7 +45,7 @@ WriteResult readAt(int fd, std::uint8_t* out, std::size_t length, std::uint64_t 
         const ssize_t got = ::pread(fd, out, length, off_t(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return {WriteError::ReadFailed, errno};
-        if (got == 0) return {WriteError::ReadFailed, 0};  // the source shrank
+        if (got == 0) return {WriteError::SourceChanged, 0};  // it shrank
         out += got;
         offset += std::uint64_t(got);
         length -= std::size_t(got);

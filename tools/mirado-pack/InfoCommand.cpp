@@ -20,9 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: mirado-pack info CONTAINER [--password P] [--json] [--sha256]\n"
+    "usage: mirado-pack info [OPTIONS] CONTAINER\n"
     "\n"
-    "Opens CONTAINER (format 1 or 2) with the password and prints its format, header and info record.\n"
+    "Opens CONTAINER (format 1 or 2) with the password and prints its format, the plain header of a\n"
+    "format 1 container and the info record. The password is taken\n"
+    "as by encrypt: the terminal, $MIRADO_PASSWORD, standard input, --password-file FILE,\n"
+    "--password-fd N, or --password P (visible in ps: throwaway passwords only).\n"
     "  --json    one JSON object instead of lines\n"
     "  --sha256  also the SHA-256 of the deciphered payload (compare with sha256sum of the original)\n";
 
@@ -47,6 +50,28 @@ std::string jsonString(const std::string& text) {
     }
     out << '"';
     return out.str();
+}
+
+// A name may hold escape sequences that would rewrite the terminal: control characters (C0, DEL and
+// the C1 range, which some terminals obey too) are shown as \xNN or \u00NN, and a backslash doubled.
+std::string escapedForTerminal(const std::string& text) {
+    static const char* kHex = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c < 0x20 || c == 0x7F) {
+            out += std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += std::string("\\u00") + kHex[next >> 4] + kHex[next & 15];
+            ++i;
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out.push_back(char(c));
+        }
+    }
+    return out;
 }
 
 // Reads the payload block by block through the reader, as the player's engine does.
@@ -81,7 +106,7 @@ std::string openFailureText(const ContainerReader& reader) {
 }  // namespace
 
 int runInfo(const std::vector<std::string>& words) {
-    const auto line = CommandLine::parse(words, {"password"}, {"help", "json", "sha256"});
+    const auto line = CommandLine::parse(words, kPasswordOptions, {"help", "json", "sha256"});
     if (line.has("help")) {
         std::cout << kUsage;
         return 0;
@@ -97,7 +122,7 @@ int runInfo(const std::vector<std::string>& words) {
         complain("no such file: " + path.string());
         return 1;
     }
-    const auto key = obtainKey(line.value("password"));
+    const auto key = obtainKey(line);
     if (!key) return 1;
     ContainerReader reader;
     reader.setKey(*key);
@@ -107,6 +132,13 @@ int runInfo(const std::vector<std::string>& words) {
     }
     const bool sealed = reader.version() == ContainerVersion::Sealed;
     const auto& record = reader.records().front();
+    // Every writer puts the payload right after the record; the player would seek to whatever a
+    // forged record says. (A format 2 reader has checked its own offset already.)
+    if (!sealed && record.payloadOffset != std::uint64_t(format::kPayloadOffset)) {
+        complain("the record puts the payload at offset " + std::to_string(record.payloadOffset) + ", not " +
+                 std::to_string(format::kPayloadOffset) + ": not a container Mirado writes: " + path.string());
+        return 1;
+    }
     std::vector<Field> fields = {{"format", std::to_string(int(reader.version())), true}};
     // Only format 1 has a plain header.
     if (const auto header = sealed ? std::nullopt : ContainerHeader::read(path)) {
@@ -122,10 +154,11 @@ int runInfo(const std::vector<std::string>& words) {
         {"watermarkColour", std::to_string(record.watermarkColour), true},
         {"watermarkFontSize", std::to_string(record.watermarkFontSize), true},
     });
-    // A format 2 container that opened is whole: its last chunk proved the length.
-    const std::uint64_t expectedSize = record.payloadOffset + record.payloadSize;
-    const std::uint64_t actualSize = sealed ? expectedSize : fs::file_size(path, ec);
-    const bool complete = actualSize >= expectedSize;
+    // Compared without adding, so a payloadSize near 2^64 cannot wrap into "complete". A format 2
+    // container that opened is whole: its last chunk proved the length.
+    const std::uint64_t actualSize = sealed ? 0 : fs::file_size(path, ec);
+    const std::uint64_t present = actualSize > record.payloadOffset ? actualSize - record.payloadOffset : 0;
+    const bool complete = sealed || (!ec && present >= record.payloadSize);
     bool damaged = false;
     if (line.has("sha256") && complete) {
         const auto hash = payloadSha256(reader, record.payloadSize);
@@ -141,10 +174,10 @@ int runInfo(const std::vector<std::string>& words) {
         }
         std::cout << "}\n";
     } else {
-        for (const auto& field : fields) std::cout << field.name << ": " << field.text << "\n";
+        for (const auto& field : fields) std::cout << field.name << ": " << escapedForTerminal(field.text) << "\n";
     }
     if (!complete) {
-        complain("the payload is " + std::to_string(expectedSize - actualSize) + " bytes short: " + path.string());
+        complain("the payload is " + std::to_string(record.payloadSize - present) + " bytes short: " + path.string());
         return 1;
     }
     if (damaged) {
