@@ -43,17 +43,24 @@ std::optional<std::string> obtainPassword(const std::optional<std::string>& from
 #include "Commands.h"
 #include "container/AdditiveKeyCipher.h"
 #include "container/PasswordRule.h"
+#include "container/SecretMemory.h"
 #include "container/Utf.h"
 
 namespace mirado::pack {
 
 std::optional<ContainerKey> obtainKey(const std::optional<std::string>& fromOption) {
-    const auto password = obtainPassword(fromOption);
+    auto password = obtainPassword(fromOption);
     if (!password) {
         complain("no password: give --password, set MIRADO_PASSWORD, or run on a terminal");
         return std::nullopt;
     }
-    const std::u16string text = toUtf16(*password);
+    std::u16string text = toUtf16(*password);
+    wipe(password->data(), password->size());
+    // The password's last copy goes once the key is made, whichever way this ends.
+    struct Forget {
+        std::u16string& text;
+        ~Forget() { wipe(text.data(), text.size() * sizeof(char16_t)); }
+    } forget{text};
     if (text.empty()) {
         complain(toUtf8(kPasswordEmptyMessage));
         return std::nullopt;
