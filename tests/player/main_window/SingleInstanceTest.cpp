@@ -102,13 +102,14 @@ TEST_F(SingleInstance, ASocketLeftBehindDoesNotStopTheNextStart) {
 }
 
 TEST_F(SingleInstance, ANameHoldingALineBreakIsHandedOverWhole) {
+    const QString own = TestClips::instance().emptyFile("own.mp4");
     const QString handed = TestClips::instance().emptyFile(QStringLiteral("two\nlines.mp4"));
-    startFirst({});
-    ASSERT_TRUE(waitUntil([&] { return QFile::exists(socketPath()); }));
+    startFirst({own});
+    ASSERT_TRUE(waitUntil([&] { return firstOutput().contains("added " + own); }));
     EXPECT_EQ(runSecond({handed}, QDir::tempPath()), 0);
     EXPECT_TRUE(waitUntil([&] { return firstOutput().contains("added " + handed); })) << output.toStdString();
     runFor(200);
-    EXPECT_EQ(firstOutput().count(QStringLiteral("added ")), 1) << "one row, not two";
+    EXPECT_EQ(firstOutput().count(QStringLiteral("added ")), 2) << "one row, not two";
 }
 
 TEST_F(SingleInstance, WithoutARuntimeFolderTheSocketLiesInAFolderOnlyTheUserCanEnter) {
