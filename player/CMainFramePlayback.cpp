@@ -6,8 +6,8 @@
 
 #include "container/ContainerReader.h"
 #include "container/FileKinds.h"
-#include "player/CMainFrame.h"
 #include "container/SecretMemory.h"
+#include "player/CMainFrame.h"
 #include "player/PlaybackTimeText.h"
 #include "surface/CPasswordFrame.h"
 #include "surface/CPlayBarFrame.h"
