@@ -1,6 +1,6 @@
 # make run   installs what is missing, builds the player and the demo media, and opens the demo.
 # make test  installs what is missing, builds, and runs every test (plain build, sanitizer build, a short fuzz run).
-# make bench builds and runs the benchmarks.
+# make bench installs what the benchmarks compare with, builds and runs them (about 15 minutes).
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -38,6 +38,7 @@ test-fuzz: deps
 test: test-plain test-sanitized test-fuzz
 
 bench: build
+	@tools/install-deps.sh tools/bench-deps.txt
 	@tools/run-benchmarks.sh $(BUILD)
 
 clean:

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "bench/support/Measure.h"
+#include "bench/support/ScratchTrees.h"
 #include "container/AdditiveKeyCipher.h"
 #include "container/ContainerWriter.h"
 
@@ -62,12 +62,7 @@ void cipherAtTheMemoryLimit() {
 void writerAgainstCopies(const fs::path& folder) {
     const fs::path source = folder / "source.bin", out = folder / "out", copy = folder / "copy.bin";
     fs::create_directories(out);
-    {
-        std::vector<char> block(64u << 20);
-        for (std::size_t i = 0; i < block.size(); ++i) block[i] = char(i * 7 + i / 4096);
-        std::ofstream file(source, std::ios::binary);
-        for (int i = 0; i < 16; ++i) file.write(block.data(), std::streamsize(block.size()));
-    }
+    writeBigFile(source, 1u << 30);
     runProgram({"cat", source.string()});  // into the page cache
     const double megabytes = double(fs::file_size(source)) / 1e6;
     const fs::path container = out / mirado::ContainerWriter::containerNameFor(source);
