@@ -60,7 +60,7 @@ void singleFile(const fs::path& scratch) {
 void bigFilesFolder(const fs::path& scratch) {
     const fs::path tree = scratch / "clips", out = scratch / "out", copy = scratch / "copy";
     buildClipTree(tree, 200, 5u << 20);
-    runProgram({"tar", "-cf", "/dev/null", tree.string()});  // into the page cache
+    runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});  // into the page cache
     Race race;
     race.add("mirado-pack encrypt FOLDER --quiet", [&] { freshFolder(out); },
              [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--quiet"}); });
@@ -79,7 +79,7 @@ void bigFilesFolder(const fs::path& scratch) {
 void smallFilesFolder(const fs::path& scratch, int folders) {
     const fs::path tree = scratch / "small", out = scratch / "out", copy = scratch / "copy";
     buildSmallFileTree(tree, folders, 1024);
-    runProgram({"tar", "-cf", "/dev/null", tree.string()});
+    runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});
     const std::string findTar = "cd '" + tree.string() + "' && find . -type f -iname '*.mp4' -print0 | "
                                 "tar --null -cf - -T - | tar -xf - -C '" + copy.string() + "'";
     Race race;

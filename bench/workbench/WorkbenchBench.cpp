@@ -38,7 +38,7 @@ void walk(const fs::path& scratch, mirado::FileTreeSearch& search) {
 void folderJob(const fs::path& scratch, mirado::FileTreeSearch& search) {
     const fs::path tree = scratch / "clips", out = scratch / "out", copy = scratch / "copy";
     buildClipTree(tree, 200, 5u << 20);
-    runProgram({"tar", "-cf", "/dev/null", tree.string()});  // into the page cache
+    runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});  // into the page cache
     const auto fresh = [](const fs::path& folder) {
         return [folder] {
             fs::remove_all(folder);
