@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Runs every benchmark program of a build folder, one after another. Their scratch files go to the
-# temporary folder (about 3.3 GB at most). The engine's window part needs an X server: without one it
+# temporary folder (about 3.3 GB at most). player_bench plays in real windows: without an X server it
 # runs under xvfb-run, whose Mesa draws with software OpenGL as the mpv it is compared with does.
 set -euo pipefail
 build=${1:-build}
 for bench in $(find "$build/bench" -type f -executable -name '*_bench' | sort); do
   echo "== $(basename "$bench")"
-  if [ "$(basename "$bench")" = engine_bench ] && [ -z "${DISPLAY:-}" ]; then
+  if [ "$(basename "$bench")" = player_bench ] && [ -z "${DISPLAY:-}" ]; then
     xvfb-run -a -s "-screen 0 1920x1080x24" "$bench"
   else
     "$bench"

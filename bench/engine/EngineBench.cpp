@@ -1,24 +1,12 @@
-// The engine's cost, measured in one run:
-// - a 30-second 1280x720 H.264 file with AAC sound decoded to the end as fast as the machine allows,
-//   as a plain file, from a container through the read hook, and from a container with a watermark;
-// - the same file played in real time in a 1280x720 window, next to mpv showing it with the same
-//   software OpenGL under the same X server: processor share and resident memory while playing.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// The engine's decoding cost: a 30-second 1280x720 H.264 file with AAC sound decoded to the end as fast
+// as the machine allows, as a plain file, from a container through the read hook, and from a container
+// with a watermark, in alternating rounds. Real-time playback in a window is player_bench's.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QThread>
-#include <QWidget>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "bench/support/Measure.h"
@@ -27,24 +15,10 @@
 #include "engine/avplayer.h"
 #include "tests/support/TempDir.h"
 
-extern char** environ;
-
 namespace fs = std::filesystem;
 using namespace mirado::bench;
 
 namespace {
-
-constexpr double kWarmUpSeconds = 3;
-constexpr double kSampleSeconds = 10;
-
-void pump(double seconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.nsecsElapsed() < seconds * 1e9) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(500);
-    }
-}
 
 // Plays to the end; false when playback did not get there.
 bool playToEnd(avplayer& player, const std::function<int()>& open) {
@@ -60,119 +34,10 @@ bool playToEnd(avplayer& player, const std::function<int()>& open) {
     return true;
 }
 
-// Processor seconds (user + system, every thread) and resident memory of a running process.
-struct Sample {
-    double cpu = 0;
-    double residentMiB = 0;
-};
-
-Sample sampleProcess(pid_t pid) {
-    Sample sample;
-    std::ifstream statFile("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    unsigned long long user = 0, system = 0;
-    for (int index = 3; fields >> field; ++index) {
-        if (index == 14) user = std::stoull(field);
-        if (index == 15) {
-            system = std::stoull(field);
-            break;
-        }
-    }
-    sample.cpu = double(user + system) / double(::sysconf(_SC_CLK_TCK));
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) sample.residentMiB = std::stod(line.substr(6)) / 1024;
-    }
-    return sample;
-}
-
-// Share of one core over the sampling window after the warm-up, and resident memory at its end.
-struct PlaybackCost {
-    double coreShare = 0;
-    double residentMiB = 0;
-};
-
-PlaybackCost sampleWhilePlaying(pid_t pid, const std::function<void(double)>& wait) {
-    wait(kWarmUpSeconds);
-    const Sample before = sampleProcess(pid);
-    QElapsedTimer clock;
-    clock.start();
-    wait(kSampleSeconds);
-    const Sample after = sampleProcess(pid);
-    return {(after.cpu - before.cpu) / (clock.nsecsElapsed() / 1e9), after.residentMiB};
-}
-
-bool ourPlayback(const fs::path& video, PlaybackCost& cost) {
-    QWidget window;
-    window.resize(1280, 720);
-    window.show();
-    avplayer player(avplayer::Pace::RealTime);
-    if (player.subclasswindow(&window, 0) != 1) return false;
-    if (player.open(video.c_str(), 0, 2, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, false, nullptr, 0, 0, 0) != 1 ||
-        player.play(0.0, 0) != 1) {
-        return false;
-    }
-    cost = sampleWhilePlaying(::getpid(), pump);
-    const bool playing = player.play_status() == 1;
-    player.close();
-    return playing;
-}
-
-bool mpvPlayback(const fs::path& video, PlaybackCost& cost) {
-    std::vector<std::string> words{"mpv", "--no-config", "--really-quiet", "--vo=gpu", "--gpu-sw",
-                                   "--geometry=1280x720", video.string()};
-    std::vector<char*> argv;
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, "mpv", nullptr, nullptr, argv.data(), environ) != 0) return false;
-    cost = sampleWhilePlaying(child, [](double seconds) { ::usleep(useconds_t(seconds * 1e6)); });
-    int status = 0;
-    const bool running = ::waitpid(child, &status, WNOHANG) == 0;
-    ::kill(child, SIGTERM);
-    ::waitpid(child, &status, 0);
-    return running;
-}
-
-void realTimePlayback(const fs::path& video) {
-    if (QGuiApplication::platformName() != "xcb") {
-        std::printf("real-time playback in a window: skipped, no X server (run under xvfb-run)\n");
-        return;
-    }
-    if (!runProgram({"mpv", "--version"})) {
-        std::printf("real-time playback in a window: skipped, mpv is not installed\n");
-        return;
-    }
-    PlaybackCost ours{1e9, 0}, theirs{1e9, 0};
-    for (int round = 0; round < 2; ++round) {
-        PlaybackCost a, b;
-        if (!ourPlayback(video, a) || !mpvPlayback(video, b)) {
-            std::printf("real-time playback in a window: a player stopped before the end of the sample\n");
-            return;
-        }
-        std::printf("  round %d: ours %.1f %% of a core, %.0f MiB; mpv %.1f %%, %.0f MiB\n", round + 1,
-                    a.coreShare * 100, a.residentMiB, b.coreShare * 100, b.residentMiB);
-        if (a.coreShare < ours.coreShare) ours = a;
-        if (b.coreShare < theirs.coreShare) theirs = b;
-    }
-    std::printf("real-time playback, 1280x720 window, software OpenGL, %.0f s sampled after %.0f s, lowest of 2\n",
-                kSampleSeconds, kWarmUpSeconds);
-    std::printf("  avplayer in a QWidget              %5.1f %% of a core   resident %6.0f MiB\n", ours.coreShare * 100,
-                ours.residentMiB);
-    std::printf("  mpv --vo=gpu --gpu-sw              %5.1f %% of a core   resident %6.0f MiB\n", theirs.coreShare * 100,
-                theirs.residentMiB);
-    verdict("avplayer / mpv, CPU while playing", ours.coreShare / theirs.coreShare, 1.2);
-    verdict("avplayer / mpv, resident memory", ours.residentMiB / theirs.residentMiB, 1.2);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     mirado::testing::TempDir folder;
     const fs::path video = folder / "bench.mp4";
@@ -216,6 +81,5 @@ int main(int argc, char** argv) {
     std::printf("  watermark / plain, CPU            ratio %6.3f   (the drawing filter; no goal)\n",
                 race.best("container, watermark").cpu / race.best("plain file").cpu);
 
-    realTimePlayback(video);
     return 0;
 }
