@@ -196,7 +196,7 @@ int main(int argc, char** argv) {
     struct Contestant {
         const char* name;
         std::function<std::vector<std::string>(const std::string& width, const std::string& height)> words;
-        PlaybackCost best;
+        PlaybackCost best = {};
     };
     std::vector<Contestant> others = {
         {"avplayer in a bare window",
