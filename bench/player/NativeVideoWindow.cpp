@@ -5,6 +5,8 @@
 
 #include <QOpenGLContext>
 
+#include "engine/MpvFrame.h"
+
 namespace {
 void* procAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
@@ -42,12 +44,6 @@ void NativeVideoWindow::initializeGL() {
 
 void NativeVideoWindow::paintGL() {
     if (renderContext_ == nullptr) return;
-    mpv_opengl_fbo fbo{int(defaultFramebufferObject()), width(), height(), 0};
-    int flipY = 1;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(renderContext_, params);
+    const qreal ratio = devicePixelRatio();
+    mirado::renderMpvFrame(renderContext_, int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio));
 }
