@@ -29,11 +29,11 @@ test-sanitized: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-sanitize
 
-# The picture decoders under libFuzzer for a short while (needs clang).
+# The picture decoders and the container reader under libFuzzer for a short while each (needs clang).
 test-fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_LAYERS=imaging -DMIRADO_BENCH=OFF >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target imaging_fuzz_seeds imaging_decoder_fuzzer
-	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -R '^imaging_(fuzz_seeds|decoder_fuzz)$$'
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRADO_LAYERS="container;imaging" -DMIRADO_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target imaging_fuzz_seeds imaging_decoder_fuzzer container_fuzz_seeds container_reader_fuzzer
+	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -R '^(imaging_(fuzz_seeds|decoder_fuzz)|container_(fuzz_seeds|reader_fuzz))$$'
 
 test: test-plain test-sanitized test-fuzz
 

@@ -7,6 +7,7 @@
 #include "EncryptPlan.h"
 #include "MediaExtensions.h"
 #include "MirroredTree.h"
+#include "container/ContainerOutputFile.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
@@ -39,6 +40,10 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
         if (createFolders && file.folder != madeFolder) {
             makeFolder(file.folder);
             madeFolder = file.folder;
+        }
+        // A folder's files are planned one after another, so each folder is swept once per job.
+        if (index == 0 || file.folder != plan[std::size_t(index - 1)].folder) {
+            ContainerOutputFile::removeStaleTemporaries(file.folder);
         }
         // Afresh for every file: each container starts at key position 0 with its own watermark mark.
         const WatermarkSettings& mark = request.watermark;
@@ -95,6 +100,10 @@ EncryptOutcome runEncryptJob(const EncryptRequest& request, FileTreeSearch& sear
                        FileTreeSearch::SearchRecursive | FileTreeSearch::SearchFromRootPath, request.source)) {
         outcome.searchFailed = true;
         return outcome;
+    }
+    // Files in a folder that could not be read were never seen: the user must hear of them.
+    for (const auto& folder : search.unreadable()) {
+        outcome.failures.push_back({folder.path, {WriteError::FolderUnreadable, folder.systemError}});
     }
     const auto plan = planFolderJob(search.results(), outcome.destinationRoot);
     outcome.filesFound = int(plan.size());
