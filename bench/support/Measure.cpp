@@ -62,6 +62,12 @@ bool runShell(const std::string& command) { return runProgram({"/bin/sh", "-c", 
 
 void flushDirtyPages() { ::sync(); }
 
+void emptyFolder(const std::string& folder) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    flushDirtyPages();
+}
+
 void Race::add(std::string name, std::function<void()> prepare, std::function<bool()> work) {
     entries_.push_back({std::move(name), std::move(prepare), std::move(work)});
 }

@@ -26,6 +26,8 @@ bool runShell(const std::string& command);
 
 // Writes dirty pages out, so the write-back of one run does not slow the next one down.
 void flushDirtyPages();
+// Makes `folder` a fresh, empty folder (the last run's output goes) and flushes the dirty pages.
+void emptyFolder(const std::string& folder);
 
 // Several ways of doing one job, run in alternating rounds so that a busy neighbour on the shared
 // machine does not favour one of them; each keeps its lowest wall time and its lowest processor time.

@@ -17,20 +17,13 @@ using namespace mirado::bench;
 
 const std::string kPack = MIRADO_PACK_PATH;
 
-// A fresh, empty output folder, with the last run's dirty pages written out before the clock starts.
-void freshFolder(const fs::path& folder) {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    flushDirtyPages();
-}
-
 void singleFile(const fs::path& scratch) {
     const fs::path source = scratch / "big.mkv", out = scratch / "out", copy = scratch / "copy.mkv";
     writeBigFile(source, 1u << 30);
     runProgram({"cat", source.string()});  // into the page cache
     const auto fresh = [&] {
         fs::remove(copy);
-        freshFolder(out);
+        emptyFolder(out);
     };
     Race race;
     race.add("mirado-pack encrypt --quiet", fresh,
@@ -62,9 +55,9 @@ void bigFilesFolder(const fs::path& scratch) {
     buildClipTree(tree, 200, 5u << 20);
     runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});  // into the page cache
     Race race;
-    race.add("mirado-pack encrypt FOLDER --quiet", [&] { freshFolder(out); },
+    race.add("mirado-pack encrypt FOLDER --quiet", [&] { emptyFolder(out); },
              [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--quiet"}); });
-    race.add("cp -r", [&] { freshFolder(copy); },
+    race.add("cp -r", [&] { emptyFolder(copy); },
              [&] { return runProgram({"cp", "-r", tree.string(), (copy / "clips").string()}); });
     if (!race.run(5)) return;
     std::printf("folder of 200 files of 5 MiB in 10 folders, best of 5 alternating runs\n");
@@ -83,9 +76,9 @@ void smallFilesFolder(const fs::path& scratch, int folders) {
     const std::string findTar = "cd '" + tree.string() + "' && find . -type f -iname '*.mp4' -print0 | "
                                 "tar --null -cf - -T - | tar -xf - -C '" + copy.string() + "'";
     Race race;
-    race.add("mirado-pack encrypt FOLDER --quiet", [&] { freshFolder(out); },
+    race.add("mirado-pack encrypt FOLDER --quiet", [&] { emptyFolder(out); },
              [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--quiet"}); });
-    race.add("find | tar (the videos)", [&] { freshFolder(copy); }, [&] { return runShell(findTar); });
+    race.add("find | tar (the videos)", [&] { emptyFolder(copy); }, [&] { return runShell(findTar); });
     if (!race.run(5)) return;
     std::printf("%d files of 1 KiB in %d folders, %d of them videos, best of 5 alternating runs\n", folders * 10,
                 folders, folders);

@@ -39,24 +39,17 @@ void folderJob(const fs::path& scratch, mirado::FileTreeSearch& search) {
     const fs::path tree = scratch / "clips", out = scratch / "out", copy = scratch / "copy";
     buildClipTree(tree, 200, 5u << 20);
     runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});  // into the page cache
-    const auto fresh = [](const fs::path& folder) {
-        return [folder] {
-            fs::remove_all(folder);
-            fs::create_directories(folder);
-            flushDirtyPages();
-        };
-    };
     mirado::EncryptRequest request;
     request.source = tree;
     request.destinationFolder = out;
     request.key = mirado::AdditiveKeyCipher::keyFromPassword(u"bench123");
     int written = 0;
     Race race;
-    race.add("runEncryptJob", fresh(out), [&] {
+    race.add("runEncryptJob", [&] { emptyFolder(out); }, [&] {
         written = mirado::runEncryptJob(request, search).containersWritten;
         return written == 200;
     });
-    race.add("cp -r", fresh(copy), [&] { return runProgram({"cp", "-r", tree.string(), (copy / "clips").string()}); });
+    race.add("cp -r", [&] { emptyFolder(copy); }, [&] { return runProgram({"cp", "-r", tree.string(), (copy / "clips").string()}); });
     if (!race.run(5)) return;
     std::printf("folder job, 200 files of 5 MiB (%d written), best of 5 alternating runs\n", written);
     race.print(200 * 5 * 1.048576);
