@@ -12,7 +12,7 @@ for bench in $(find "$build/bench" -type f -executable -name '*_bench' | sort); 
     # The largest picture the decoders' budget allows.
     picture=$(mktemp --suffix=.jpg)
     /usr/bin/convert -size 10000x10000 plasma: "$picture"
-    "$bench" "$picture" || true
+    "$bench" "$picture" || echo "goal missed: the largest picture the budget allows was not shown"
     rm -f "$picture"
   else
     "$bench"
