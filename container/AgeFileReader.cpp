@@ -11,6 +11,7 @@
 #include "AgeHeader.h"
 #include "Base64.h"
 #include "ContainerFormat.h"
+#include "SecretMemory.h"
 
 namespace mirado {
 namespace {
@@ -65,7 +66,7 @@ AgeOutcome unwrapFileKey(const AgeHeader& header, std::string_view passphrase, A
     const std::array<std::uint8_t, crypto::kAeadNonceSize> zeroNonce{};
     crypto::ChaCha20Poly1305 aead;
     const bool unwrapped = aead.open(wrapKey, zeroNonce.data(), stanza.body.data(), stanza.body.size(), fileKey.data());
-    crypto::wipe(wrapKey.data(), wrapKey.size());
+    wipe(wrapKey.data(), wrapKey.size());
     return unwrapped ? AgeOutcome::Success : AgeOutcome::NoMatch;
 }
 
@@ -77,7 +78,7 @@ struct AgeFileReader::Head {
     std::array<std::uint8_t, age::kPayloadNonceSize> nonce{};
 };
 
-AgeFileReader::~AgeFileReader() { crypto::wipe(payloadKey_.data(), payloadKey_.size()); }
+AgeFileReader::~AgeFileReader() { wipe(payloadKey_.data(), payloadKey_.size()); }
 
 AgeOutcome AgeFileReader::readHead(int fd, Head& head) {
     std::vector<std::uint8_t> start(kHeaderLimit + age::kPayloadNonceSize);
@@ -99,7 +100,7 @@ AgeOutcome AgeFileReader::open(int fd, std::string_view passphrase) {
     AgeFileKey fileKey{};
     AgeOutcome outcome = unwrapFileKey(head.header, passphrase, fileKey);
     if (outcome == AgeOutcome::Success) outcome = start(fd, head, fileKey);
-    crypto::wipe(fileKey.data(), fileKey.size());
+    wipe(fileKey.data(), fileKey.size());
     return outcome;
 }
 
@@ -119,7 +120,7 @@ AgeOutcome AgeFileReader::start(int fd, const Head& head, const AgeFileKey& file
                            macKey.size()) &&
         crypto::hmacSha256(macKey.data(), macKey.size(), reinterpret_cast<const std::uint8_t*>(head.macInput.data()),
                            head.macInput.size(), mac);
-    crypto::wipe(macKey.data(), macKey.size());
+    wipe(macKey.data(), macKey.size());
     if (!macDone) return AgeOutcome::Unreadable;
     if (!crypto::equalInConstantTime(mac.data(), header.mac.data(), mac.size())) return AgeOutcome::HmacFailure;
     if (!crypto::hkdfSha256(fileKey.data(), fileKey.size(), nonce.data(), nonce.size(), age::kPayloadKeyLabel,

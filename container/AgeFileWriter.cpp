@@ -3,10 +3,11 @@
 #include "AgeHeader.h"
 #include "Base64.h"
 #include "ContainerFormat.h"
+#include "SecretMemory.h"
 
 namespace mirado {
 
-AgeFileWriter::~AgeFileWriter() { crypto::wipe(payloadKey_.data(), payloadKey_.size()); }
+AgeFileWriter::~AgeFileWriter() { wipe(payloadKey_.data(), payloadKey_.size()); }
 
 bool AgeFileWriter::begin(std::string_view passphrase, int workFactor) {
     head_.clear();
@@ -42,9 +43,9 @@ bool AgeFileWriter::begin(std::string_view passphrase, int workFactor) {
                crypto::hkdfSha256(fileKey.data(), fileKey.size(), nonce.data(), nonce.size(), age::kPayloadKeyLabel,
                                   payloadKey_.data(), payloadKey_.size());
     }
-    crypto::wipe(fileKey.data(), fileKey.size());
-    crypto::wipe(wrapKey.data(), wrapKey.size());
-    crypto::wipe(macKey.data(), macKey.size());
+    wipe(fileKey.data(), fileKey.size());
+    wipe(wrapKey.data(), wrapKey.size());
+    wipe(macKey.data(), macKey.size());
     if (!done) return false;
     head_ = header + " " + base64Unpadded(mac.data(), mac.size()) + "\n";
     head_.append(reinterpret_cast<const char*>(nonce.data()), nonce.size());

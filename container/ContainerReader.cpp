@@ -8,8 +8,8 @@
 #include "AgeFileReader.h"
 #include "ContainerFormat.h"
 #include "FileKinds.h"
-#include "OpenSslCrypto.h"
 #include "SealedPreamble.h"
+#include "SecretMemory.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
@@ -32,7 +32,7 @@ bool startsLikeAge(std::FILE* stream) {
 ContainerReader::ContainerReader() = default;
 ContainerReader::~ContainerReader() {
     close();
-    crypto::wipe(key_.data(), key_.size());  // the password's own bytes
+    wipe(key_.data(), key_.size());
 }
 
 void ContainerReader::setKey(const ContainerKey& key) {
@@ -91,7 +91,7 @@ bool ContainerReader::openSealed(std::FILE* stream) {
     auto age = std::make_unique<AgeFileReader>();
     std::string passphrase = passphraseOf(key_);
     const AgeOutcome outcome = age->open(fileno(stream), passphrase);
-    crypto::wipe(passphrase.data(), passphrase.size());
+    wipe(passphrase.data(), passphrase.size());
     switch (outcome) {
         case AgeOutcome::Success: break;
         case AgeOutcome::NoMatch: lastFailure_ = OpenFailure::WrongPassword; return false;

@@ -84,8 +84,6 @@ bool equalInConstantTime(const std::uint8_t* a, const std::uint8_t* b, std::size
     return CRYPTO_memcmp(a, b, length) == 0;
 }
 
-void wipe(void* data, std::size_t length) { OPENSSL_cleanse(data, length); }
-
 ChaCha20Poly1305::ChaCha20Poly1305() : context_(EVP_CIPHER_CTX_new()) {}
 
 ChaCha20Poly1305::~ChaCha20Poly1305() { EVP_CIPHER_CTX_free(context_); }

@@ -31,9 +31,6 @@ bool hmacSha256(const std::uint8_t* key, std::size_t keyLength, const std::uint8
 // Comparison whose time does not depend on where the bytes differ.
 bool equalInConstantTime(const std::uint8_t* a, const std::uint8_t* b, std::size_t length);
 
-// Overwrites secrets in a way the compiler does not remove.
-void wipe(void* data, std::size_t length);
-
 // ChaCha20-Poly1305 with a 12-byte nonce and no associated data. One object per thread: it keeps a
 // cipher context so that sealing or opening many chunks allocates nothing.
 class ChaCha20Poly1305 {

@@ -139,6 +139,11 @@ void avplayer::Engine::configure() {
         {"load-scripts", "no"},
         {"osc", "no"},
         {"ytdl", "no"},
+        // Only the file handed over is read: a playlist or a reference inside it (M3U, RealMedia lists,
+        // streaming manifests) is never followed, to a local file or over the network.
+        {"access-references", "no"},
+        {"load-unsafe-playlists", "no"},
+        {"demuxer-lavf-o", "protocol_whitelist=file"},
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},
         {"input-cursor", "no"},
@@ -207,6 +212,8 @@ void avplayer::Engine::startLoad() {
 
 void avplayer::Engine::closeFile() {
     if (state.isOpen()) command({"stop"});
+    // The last frame would stay on the window: the window shows its own empty state instead.
+    if (video) video->hide();
     if (source) {
         source->detach();
         protocol.withdraw(target);
@@ -296,6 +303,8 @@ int avplayer::subclasswindow(QWidget* window, int) {
             if (e.loadPending) e.startLoad();
         },
         [&e] { e.reloadLater(); });
+    // Shown while a file is open.
+    if (!e.state.isOpen()) e.video->hide();
     return 1;
 }
 
@@ -346,6 +355,7 @@ bool avplayer::Engine::openSource(std::shared_ptr<PayloadSource> payload, const 
 
 void avplayer::Engine::beginLoad() {
     state.loadRequested(++requests, true);
+    if (video) video->show();
     if (video && !video->isReady()) {
         loadPending = true;
     } else {

@@ -54,7 +54,7 @@ public:
 
     // Playlist.
     void AddFiles();
-    // Appends the paths that are not listed yet (letter case ignored), in order.
+    // Appends the paths that are not listed yet (compared exactly once absolute and clean), in order.
     void addPaths(const QStringList& paths);
     void AddListItem(const QString& fullPath, const QString& fileName);
     void RebuildPathSnapshot();
@@ -82,6 +82,8 @@ public:
     bool TryRememberedKeys(mirado::ContainerReader& reader, const QString& path);
     bool TryEnteredKey(mirado::ContainerReader& reader, const QString& path);
     void RememberKey();
+    // A file that cannot be played or shown: the view goes back to empty and a message tells why.
+    void reportPlaybackFailure(const QString& text);
 
     // State for the windows around it and for tests.
     const QString& currentPath() const { return m_currentPath; }
@@ -110,9 +112,13 @@ private:
     void SetMuted(bool muted);
     // Remembered keys first, then the prompt.
     KeySearch searchKey(mirado::ContainerReader& reader, const QString& path);
-    // The caller's open reader, or a fresh one opened by the key search; null when nothing opened.
+    // The key search of PlayVideo and ShowImage; when it opens nothing the view shows that nothing loads.
+    bool openedForPlayback(mirado::ContainerReader& reader, const QString& path);
+    // The caller's open reader, or a fresh one opened by openedForPlayback; null when nothing opened.
     std::unique_ptr<mirado::ContainerReader> openedContainer(const QString& path,
                                                              std::unique_ptr<mirado::ContainerReader> opened);
+    // Status "停止", no path, times and progress at zero in both bars.
+    void clearPlaybackView();
     // The status text before a file opens, painted at once so it shows during the open.
     void showLoading();
     void showPlayingPath(const QString& path);
@@ -125,8 +131,6 @@ private:
     void showWindowIcon();
     // Stops and closes the engine's file and frees the reader it was reading through.
     void closeEngineFile();
-    // A protected video whose bytes failed their check: stop it and say so.
-    void stopDamagedVideo();
 
     bool m_isReady = false;
     std::unique_ptr<CVideoRealWnd> m_surface;

@@ -1,155 +1,142 @@
-// Prints the cipher's throughput next to memcpy's; encipherFile in both formats next to a plain copy of
-// the same file through the same 4 MiB buffer and next to cp(1), run by turns; and the time to open a
-// format 2 container with the right password at each work factor from 15 to 18.
-// Usage: container_bench [FOLDER] (a 1 GiB scratch file goes there).
-#include <fcntl.h>
+// The cipher in place next to a plain vectorised add over the same buffer (the memory limit); the
+// writer enciphering a cached 1 GiB file in format 1 and in format 2 next to cp and cat copying it; and
+// the time to open a format 2 container with the right password at work factors 15 to 18, all measured
+// in one run.
+// Usage: container_bench [FOLDER] (a 1 GiB source and its copies go there and are removed at the end).
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <array>
 #include <filesystem>
-#include <functional>
-#include <string>
 #include <vector>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
+#include "bench/support/Measure.h"
+#include "bench/support/ScratchTrees.h"
 #include "container/AdditiveKeyCipher.h"
 #include "container/ContainerReader.h"
 #include "container/ContainerWriter.h"
 
-extern char** environ;
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace mirado::bench;
 
-double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-// Best of a few runs, so a passing hiccup of the machine does not decide the figure. Dirty pages of the
-// previous run are written out first, or their write-back would throttle whichever run comes next.
-template <typename Work>
-double bestSeconds(int runs, Work work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        ::sync();
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, secondsSince(start));
+// What the memory allows: a 32-byte add in place, no key rotation, no position to carry.
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) void vectorAdd(std::uint8_t* data, std::size_t length) {
+    const __m256i k = _mm256_set1_epi8(3);
+    std::size_t i = 0;
+    for (; i + 128 <= length; i += 128) {
+        auto* p = reinterpret_cast<__m256i*>(data + i);
+        _mm256_storeu_si256(p, _mm256_add_epi8(_mm256_loadu_si256(p), k));
+        _mm256_storeu_si256(p + 1, _mm256_add_epi8(_mm256_loadu_si256(p + 1), k));
+        _mm256_storeu_si256(p + 2, _mm256_add_epi8(_mm256_loadu_si256(p + 2), k));
+        _mm256_storeu_si256(p + 3, _mm256_add_epi8(_mm256_loadu_si256(p + 3), k));
     }
-    return best;
+    for (; i < length; ++i) data[i] = std::uint8_t(data[i] + 3);
+}
+#else
+void vectorAdd(std::uint8_t* data, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) data[i] = std::uint8_t(data[i] + 3);
+}
+#endif
+
+void cipherAtTheMemoryLimit() {
+    constexpr std::size_t kBytes = 256u << 20;
+    std::vector<std::uint8_t> buffer(kBytes, 1);  // touched once here, so no run pays for fresh pages
+    mirado::AdditiveKeyCipher cipher(mirado::AdditiveKeyCipher::keyFromPassword(u"bench123"));
+    Race race;
+    race.add("AdditiveKeyCipher::encipher", {}, [&] { return cipher.encipher(buffer.data() + 1, kBytes - 1); });
+    race.add("AVX2 add in place", {}, [&] {
+        vectorAdd(buffer.data() + 1, kBytes - 1);
+        return true;
+    });
+    // Short runs: many of them, so that some run meets a quiet moment of the shared machine.
+    race.run(25);
+    std::printf("cipher in place over 256 MiB (unaligned start), best of 25 alternating runs\n");
+    race.print(kBytes / 1e6);
+    verdict("cipher / vectorised add, throughput", race.best("AVX2 add in place").wall /
+                                                     race.best("AdditiveKeyCipher::encipher").wall, 0.98, false);
 }
 
-// Into a fresh file each time, as the writer does (it renames a new file over the old container).
-void plainCopy(const fs::path& from, const fs::path& to, std::vector<std::uint8_t>& buffer) {
-    ::unlink(to.c_str());
-    const int in = ::open(from.c_str(), O_RDONLY);
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    for (ssize_t got; (got = ::read(in, buffer.data(), buffer.size())) > 0;) {
-        if (::write(out, buffer.data(), std::size_t(got)) != got) break;
+void writerAgainstCopies(const fs::path& folder) {
+    const fs::path source = folder / "source.bin", out = folder / "out", copy = folder / "copy.bin";
+    fs::create_directories(out);
+    writeBigFile(source, 1u << 30);
+    runProgram({"cat", source.string()});  // into the page cache
+    const double megabytes = double(fs::file_size(source)) / 1e6;
+    const fs::path container = out / mirado::ContainerWriter::containerNameFor(source);
+    // Each run writes a fresh file, as a user's first copy does; the last copy goes and its dirty pages
+    // are written out before the clock starts.
+    const auto fresh = [&] {
+        fs::remove(copy);
+        fs::remove(container);
+        flushDirtyPages();
+    };
+    mirado::ContainerWriter writer;
+    const auto key = mirado::AdditiveKeyCipher::keyFromPassword(u"bench123");
+    Race race;
+    race.add("ContainerWriter::encipherFile", fresh, [&] {
+        writer.configure(key, false, u"", 0, 0, 0);
+        return bool(writer.encipherFile(source, out));
+    });
+    race.add("format 2 encipherFile", fresh, [&] {
+        writer.setVersion(mirado::ContainerVersion::Sealed);
+        writer.configure(key, false, u"", 0, 0, 0);
+        const bool written = bool(writer.encipherFile(source, out));
+        writer.setVersion(mirado::ContainerVersion::Compatible);
+        return written;
+    });
+    race.add("cp", fresh, [&] { return runProgram({"cp", source.string(), copy.string()}); });
+    race.add("cat SRC > DST", fresh, [&] { return runProgram({"cat", source.string()}, "/dev/null", copy.string()); });
+    if (!race.run(5)) return;
+    std::printf("1 GiB cached file into a fresh file, best of 5 alternating runs\n");
+    race.print(megabytes);
+    compare(race, "ContainerWriter::encipherFile", "cp", 1.2);
+    compare(race, "ContainerWriter::encipherFile", "cat SRC > DST", 1.1);
+    compare(race, "format 2 encipherFile", "cp", 1.2);
+}
+
+// Opening runs scrypt once; the default work factor keeps it near half a second or less.
+void sealedOpenTimes(const fs::path& folder) {
+    const fs::path source = folder / "small.mp4";
+    writeBigFile(source, 1u << 20);
+    const auto key = mirado::AdditiveKeyCipher::keyFromPassword(u"bench123");
+    mirado::ContainerWriter writer;
+    Race race;
+    for (int workFactor = 15; workFactor <= 18; ++workFactor) {
+        const fs::path out = folder / ("wf" + std::to_string(workFactor));
+        fs::create_directories(out);
+        writer.setVersion(mirado::ContainerVersion::Sealed, workFactor);
+        writer.configure(key, false, u"", 0, 0, 0);
+        if (!writer.encipherFile(source, out)) return;
+        const std::string name = "open, work factor " + std::to_string(workFactor) +
+                                 (workFactor == mirado::kDefaultWorkFactor ? " (default)" : "");
+        race.add(name, {}, [out, key] {
+            mirado::ContainerReader reader;
+            reader.setKey(key);
+            return reader.open(out / "small.pmpk");
+        });
     }
-    ::close(in);
-    ::close(out);
-}
-
-double processCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void systemCopy(const fs::path& from, const fs::path& to) {
-    ::unlink(to.c_str());
-    std::string program = "/bin/cp", a = from.string(), b = to.string();
-    char* argv[] = {program.data(), a.data(), b.data(), nullptr};
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv, environ) == 0) ::waitpid(child, nullptr, 0);
-}
-
-// The best of `runs` rounds for each piece of work, the pieces taking turns within a round, so that a
-// slow spell of the shared machine falls on all of them alike.
-template <std::size_t N>
-std::array<double, N> bestByTurns(int runs, const std::array<std::function<void()>, N>& works) {
-    std::array<double, N> best;
-    best.fill(1e300);
-    for (int i = 0; i < runs; ++i) {
-        for (std::size_t w = 0; w < N; ++w) {
-            ::sync();
-            const auto start = Clock::now();
-            works[w]();
-            best[w] = std::min(best[w], secondsSince(start));
-        }
-    }
-    return best;
+    if (!race.run(3)) return;
+    std::printf("opening a format 2 container with the right password, best of 3 alternating runs\n");
+    race.print();
+    verdict("open at the default work factor, seconds",
+            race.best("open, work factor " + std::to_string(mirado::kDefaultWorkFactor) + " (default)").wall, 0.5);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "mirado-bench";
+    const fs::path folder = scratchFolder(argc, argv, "mirado-container-bench");
     fs::create_directories(folder);
-
-    constexpr std::size_t kBytes = 256u << 20;
-    std::vector<std::uint8_t> a(kBytes, 1), b(kBytes, 2);
-    mirado::AdditiveKeyCipher cipher(mirado::AdditiveKeyCipher::keyFromPassword(u"bench123"));
-    const double memcpySeconds = bestSeconds(5, [&] { std::memcpy(b.data(), a.data(), kBytes); });
-    const double cipherSeconds = bestSeconds(5, [&] { cipher.encipher(a.data(), kBytes); });
-    const double gib = double(kBytes) / 1e9;
-    std::printf("cipher in place    %6.2f GB/s\n", gib / cipherSeconds);
-    std::printf("memcpy             %6.2f GB/s\n", gib / memcpySeconds);
-    std::printf("cipher / memcpy    %6.2f   (goal >= 0.5)\n", (gib / cipherSeconds) / (gib / memcpySeconds));
-
-    const fs::path source = folder / "source.bin", copy = folder / "copy.bin";
-    {
-        std::FILE* out = std::fopen(source.c_str(), "wb");
-        for (int i = 0; i < 4; ++i) std::fwrite(a.data(), 1, kBytes, out);
-        std::fclose(out);
-    }
-    std::vector<std::uint8_t> buffer(mirado::ContainerWriter::kChunkSize);
-    plainCopy(source, copy, buffer);  // warms the page cache
-    mirado::ContainerWriter writer;
-    const auto encipher = [&](mirado::ContainerVersion version) {
-        writer.setVersion(version);
-        writer.configure(cipher.key(), false, u"", 0, 0, 0);
-        writer.encipherFile(source, folder);
-    };
-    const auto [copySeconds, cpSeconds, writeSeconds, sealSeconds] = bestByTurns<4>(
-        5, {[&] { plainCopy(source, copy, buffer); }, [&] { systemCopy(source, copy); },
-            [&] { encipher(mirado::ContainerVersion::Compatible); }, [&] { encipher(mirado::ContainerVersion::Sealed); }});
-    std::printf("plain copy 1 GiB   %6.3f s\n", copySeconds);
-    std::printf("cp 1 GiB           %6.3f s\n", cpSeconds);
-    std::printf("format 1 1 GiB     %6.3f s\n", writeSeconds);
-    std::printf("format 2 1 GiB     %6.3f s\n", sealSeconds);
-    std::printf("format 1 / copy    %6.2f   (goal <= 1.2)\n", writeSeconds / copySeconds);
-    std::printf("format 2 / cp      %6.2f   (goal <= 1.2)\n", sealSeconds / cpSeconds);
-    fs::remove(folder / "source.pmpk");
-
-    // Opening runs scrypt once; the default work factor is the largest that keeps this near 0.5 s.
-    const fs::path small = folder / "small.mp4";
-    plainCopy(source, small, buffer);
-    fs::resize_file(small, 1 << 20);
-    for (int workFactor = 15; workFactor <= 18; ++workFactor) {
-        writer.setVersion(mirado::ContainerVersion::Sealed, workFactor);
-        writer.configure(cipher.key(), false, u"", 0, 0, 0);
-        writer.encipherFile(small, folder);
-        double cpuSeconds = 1e300;
-        const double openSeconds = bestSeconds(3, [&] {
-            const double cpuBefore = processCpuSeconds();
-            mirado::ContainerReader reader;
-            reader.setKey(cipher.key());
-            if (!reader.open(folder / "small.pmpk")) std::printf("open failed\n");
-            cpuSeconds = std::min(cpuSeconds, processCpuSeconds() - cpuBefore);
-        });
-        // The processor time too: on a shared machine the wall time mostly measures the queue.
-        std::printf("open, work factor %d %6.3f s (cpu %5.3f s)%s\n", workFactor, openSeconds, cpuSeconds,
-                    workFactor == mirado::kDefaultWorkFactor ? "   (the default; goal <= 0.5)" : "");
-    }
+    cipherAtTheMemoryLimit();
+    writerAgainstCopies(folder);
+    sealedOpenTimes(folder);
     fs::remove_all(folder);
     return 0;
 }

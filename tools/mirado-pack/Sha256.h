@@ -7,7 +7,7 @@ struct evp_md_ctx_st;
 
 namespace mirado::pack {
 
-// Streaming SHA-256 from OpenSSL's libcrypto, so a payload of any size is hashed in constant memory.
+// Streaming SHA-256 (libcrypto's), so a payload of any size is hashed in constant memory.
 class Sha256 {
 public:
     Sha256();
