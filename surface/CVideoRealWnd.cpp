@@ -9,6 +9,7 @@
 #include "CPlayBarFrame.h"
 #include "PictureCanvas.h"
 #include "PlayerHost.h"
+#include "engine/VideoHost.h"
 #include "engine/avplayer.h"
 #include "ui/WindowApi.h"
 
@@ -47,6 +48,8 @@ CVideoRealWnd::~CVideoRealWnd() = default;
 
 void CVideoRealWnd::PrepareControls()
 {
+    // The main window is not shown yet: it must be made OpenGL-capable now, before the first video.
+    mirado::prepareVideoHost(GetHWND());
     auto bar = std::make_unique<CPlayBarFrame>();
     if (!bar->Create(GetHWND(), u"PlayBarWnd", WS_CHILD, 0))
         return; // the surface works without a bar
