@@ -252,17 +252,21 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (s.pictureShown && paintPicture())
             return 0;
         break;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
+        // A held key repeats: pause and full screen change once per press.
+        const bool repeated = HIWORD(lParam) & KF_REPEAT;
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
-            if (g_pMainFrame)
+            if (g_pMainFrame && !repeated)
                 g_pMainFrame->TogglePause();
             return 0;
         }
         if (wParam == VK_ESCAPE) {
-            toggleFullScreen();
+            if (!repeated)
+                toggleFullScreen();
             return 0;
         }
         break;
+    }
     case WM_SIZE:
         s.redrawPending = true;
         break;
