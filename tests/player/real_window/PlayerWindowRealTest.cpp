@@ -36,6 +36,8 @@ protected:
         QWidget* window = frame->GetHWND();
         window->activateWindow();
         ASSERT_TRUE(waitUntil([&] { return window->isActiveWindow(); }, kPatienceMs));
+        // A window manager may still be placing the window.
+        runFor(300);
         // The list's first click only focuses it (left alone here; see the report).
         ASSERT_TRUE(xinput::clickAt(onScreen(rowCentre(1))));
         runFor(100);
