@@ -15,12 +15,15 @@ enum class WriteError {
     None,
     SourceMissing,        // no such file, or an empty path
     DestinationMissing,   // the destination folder does not exist (the writer never creates folders)
-    SourceUnreadable,     // cannot be opened for reading (a folder, no permission, ...)
+    SourceUnreadable,     // cannot be opened for reading (no permission, ...)
+    NotAFile,             // a folder, FIFO, device, socket or generated file: only regular files are taken
     NameTooLong,          // the container's path exceeds what the platform accepts
     OutputNotCreated,     // the temporary output could not be created
-    ReadFailed,           // the source shrank or a read failed mid-way
+    ReadFailed,           // a read failed mid-way
+    SourceChanged,        // the source grew or shrank while it was read
     WriteFailed,          // disk full, file-size limit, I/O error
     Cancelled,            // the progress callback asked to stop
+    FolderUnreadable,     // not the writer's: a folder job could not read a folder, so its files were not seen
 };
 
 struct WriteResult {
@@ -35,10 +38,11 @@ struct WriteResult {
 using WriteProgress = std::function<bool(std::uint64_t bytesDone)>;
 
 // Enciphers one source file into one container. The container appears under its name only once it is
-// whole: it is written to a temporary file beside it and renamed at the end, so a failed or cancelled
-// run leaves an earlier container of that name untouched and no partial file behind.
+// whole (see ContainerOutputFile), so a failed, cancelled or killed run leaves an earlier container of
+// that name untouched and no partial file behind.
 class ContainerWriter {
 public:
+    // Progress is reported after every chunk of this many payload bytes (and after the last one).
     inline static constexpr std::size_t kChunkSize = 4u << 20;
 
     // Call before every file: resets the key position and draws a fresh watermark mark.
@@ -66,7 +70,7 @@ private:
     std::uint8_t watermarkFontSize_ = 0;
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
-    std::vector<std::uint8_t> chunk_;
+    std::vector<std::uint8_t> step_;  // the payload passes through it, kept across files
 };
 
 }  // namespace mirado

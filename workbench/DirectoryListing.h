@@ -15,7 +15,7 @@ struct DirectoryEntry {
 };
 
 // Appends the entries of one folder (without "." and ".."), in the file system's order.
-// False when the folder cannot be opened; entries gives nothing then.
+// False, with errno set, when the folder cannot be opened; entries gives nothing then.
 bool readDirectory(const std::filesystem::path& folder, std::vector<DirectoryEntry>& entries);
 
 }  // namespace mirado

@@ -26,7 +26,7 @@ struct EncryptOutcome {
     int filesFound = 0;
     int containersWritten = 0;              // each one a distinct file on disk
     std::uint64_t bytesDone = 0;            // source bytes now held in written containers
-    std::vector<FileFailure> failures;      // in job order
+    std::vector<FileFailure> failures;      // in job order; unreadable folders first, as the walk met them
     bool cancelled = false;                 // stopped on request; containers written before stay
 };
 

@@ -1,6 +1,7 @@
 #include "FileTreeSearch.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
 #include "CaseFold.h"
@@ -40,6 +41,7 @@ FileTreeSearch::~FileTreeSearch() { clear(); }
 void FileTreeSearch::clear() {
     folderQueue_.clear();
     results_.clear();
+    unreadable_.clear();
     freeSubtree(std::move(root_));
 }
 
@@ -69,7 +71,7 @@ bool FileTreeSearch::Search(std::vector<std::string> extensions, std::uint32_t f
 void FileTreeSearch::scanFolder(FileTreeNode& node) {
     std::vector<DirectoryEntry> entries;
     const auto& where = (flags_ & SearchFromRootPath) ? node.fullPath : rootPath_ / node.fullPath;
-    readDirectory(where, entries);
+    if (!readDirectory(where, entries)) unreadable_.push_back({where, errno});
     std::erase_if(entries, [this](const DirectoryEntry& entry) {
         if (isHidden(entry.name)) return true;
         switch (entry.kind) {

@@ -31,6 +31,13 @@ public:
     // out. A missing or unreadable folder is an empty one.
     bool Search(std::vector<std::string> extensions, std::uint32_t flags, std::filesystem::path rootPath);
 
+    struct UnreadableFolder {
+        std::filesystem::path path;
+        int systemError = 0;
+    };
+    // The folders of the last search that could not be read (they count as empty), in walk order.
+    const std::vector<UnreadableFolder>& unreadable() const { return unreadable_; }
+
     // Matching file nodes in discovery order: the root's files, then level by level.
     const std::vector<const FileTreeNode*>& results() const { return results_; }
     const FileTreeNode* root() const { return root_.get(); }
@@ -49,6 +56,7 @@ private:
     std::unique_ptr<FileTreeNode> root_;
     std::vector<FileTreeNode*> folderQueue_;
     std::vector<const FileTreeNode*> results_;
+    std::vector<UnreadableFolder> unreadable_;
 };
 
 // Frees a tree without recursing, so a deep tree cannot exhaust the stack.

@@ -14,7 +14,10 @@ fs::path destinationRootFor(const fs::path& sourceFolder, const fs::path& destin
     // A trailing separator (shells add one when completing a folder) does not change which folder it is.
     if (!named.has_filename() && named.has_relative_path()) named = named.parent_path();
     const std::string baseName = ContainerWriter::baseNameOf(named);
-    return baseName.empty() ? destinationFolder : destinationFolder / baseName;
+    // "..." or "...old" cut before the last dot is ".." (and ".x" gives ""): such a name would lead
+    // out of the destination folder or name no sub-folder, so the tree lands in the folder itself.
+    const bool namesNoSubFolder = baseName.empty() || baseName == "." || baseName == "..";
+    return namesNoSubFolder ? destinationFolder : destinationFolder / baseName;
 }
 
 fs::path relativeFolderOf(const FileTreeNode& file) {

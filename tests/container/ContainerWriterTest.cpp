@@ -114,7 +114,7 @@ TEST(ContainerWriter, RefusesMissingSourceOrDestinationAndCreatesNothing) {
     EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
     EXPECT_EQ(writer.encipherFile("", dir.path()).error, WriteError::SourceMissing);
     fs::create_directories(dir / "sub");
-    EXPECT_EQ(writer.encipherFile(dir / "sub", dir.path()).error, WriteError::SourceUnreadable);
+    EXPECT_EQ(writer.encipherFile(dir / "sub", dir.path()).error, WriteError::NotAFile);
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.mp4", "sub"}));
 }
 

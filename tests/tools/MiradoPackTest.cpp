@@ -52,6 +52,21 @@ TEST_F(MiradoPack, EncryptThenInfoShowsTheRecordAndTheOriginalsHash) {
     EXPECT_EQ(info.out.find("\"watermarkMark\": 0"), std::string::npos) << "a watermarked container has a mark";
 }
 
+// The payload is hashed a block at a time: nothing at all, and a payload that ends one byte into a
+// further block, must still hash like the original does.
+TEST_F(MiradoPack, Sha256MatchesSha256sumForEmptyAndMultiBlockPayloads) {
+    for (std::size_t size : {std::size_t(0), std::size_t((1u << 20) * 2 + 1)}) {
+        const fs::path source = dir / "in" / ("clip" + std::to_string(size) + ".mkv");
+        writeFile(source, patternBytes(size, unsigned(size)));
+        ASSERT_EQ(pack({"encrypt", source.string(), (dir / "out").string(), "--password", "abc123"}).exitCode, 0);
+        const auto info = pack({"info", (dir / "out" / ("clip" + std::to_string(size) + ".pmpk")).string(),
+                                "--password", "abc123", "--json", "--sha256"});
+        ASSERT_EQ(info.exitCode, 0) << info.err;
+        const auto expected = runProcess("/usr/bin/sha256sum", {source.string()}).out.substr(0, 64);
+        EXPECT_NE(info.out.find("\"sha256\": \"" + expected + "\""), std::string::npos) << size << ": " << info.out;
+    }
+}
+
 TEST_F(MiradoPack, WithoutAWatermarkTextNothingIsMarked) {
     ASSERT_EQ(pack({"encrypt", (dir / "in/holiday.mp4").string(), (dir / "out").string(), "--password", "abc123",
                     "--position", "3", "--watermark", ""}).exitCode, 0);
@@ -69,7 +84,8 @@ TEST_F(MiradoPack, BadInputGetsOneLineANonZeroExitAndWritesNothing) {
     };
     const std::vector<Case> cases = {
         {{"encrypt", (dir / "in/none.mp4").string(), out, "--password", "abc123"}, 1, "no such file or folder"},
-        {{"encrypt", source, (dir / "nowhere").string(), "--password", "abc123"}, 1, "destination folder does not exist"},
+        {{"encrypt", source, (dir / "nowhere/deeper").string(), "--password", "abc123"}, 1,
+         "destination folder does not exist"},
         {{"encrypt", source, out, "--password", "abc12"}, 1, "密码只能由数字和字母组成,长度6至16位"},
         {{"encrypt", source, out, "--password", "abc 123"}, 1, "密码只能由数字和字母组成,长度6至16位"},
         {{"encrypt", source, out, "--password", "abcdefgh123456789"}, 1, "密码只能由数字和字母组成,长度6至16位"},
@@ -77,6 +93,8 @@ TEST_F(MiradoPack, BadInputGetsOneLineANonZeroExitAndWritesNothing) {
         {{"encrypt", source, out}, 1, "no password"},
         {{"encrypt", source, out, "--password", "abc123", "--colour", "5"}, 2, "--colour must be a number from 0 to 4"},
         {{"encrypt", source, out, "--password", "abc123", "--watermark", std::string(51, 'w')}, 2, "at most 50"},
+        {{"encrypt", "/dev/zero", out, "--password", "abc123"}, 1, "not a regular file or a folder: /dev/zero"},
+        {{"encrypt", source, out, "--password", "abc123", "--password-fd", "0"}, 1, "give only one of"},
         {{"encrypt", source, out, "--pasword", "abc123"}, 2, "unknown option: --pasword"},
         {{"encrypt", source}, 2, "encrypt needs SOURCE and DESTFOLDER"},
         {{"frobnicate"}, 2, "unknown command: frobnicate"},
@@ -114,11 +132,61 @@ TEST_F(MiradoPack, InfoRefusesWrongPasswordsForeignFilesAndShortPayloads) {
 }
 
 TEST_F(MiradoPack, HelpForEveryCommand) {
-    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help"}, {"encrypt", "--help"}, {"info", "--help"}}) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--help"}, {"-h"}, {"encrypt", "--help"}, {"encrypt", "-h"}, {"info", "-h"}}) {
         const auto result = pack(arguments);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_NE(result.out.find("usage: mirado-pack"), std::string::npos);
+        EXPECT_EQ(result.err, "");
     }
+}
+
+TEST_F(MiradoPack, VersionAndUsageErrorsFollowTheUsualConventions) {
+    const auto version = pack({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("mirado-pack ", 0), 0u) << version.out;
+    EXPECT_NE(version.out.find('.'), std::string::npos) << version.out;
+
+    // A bare call is a usage error: the usage goes to stderr, stdout stays clean for pipes.
+    const auto bare = pack({});
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(bare.out, "");
+    EXPECT_NE(bare.err.find("usage: mirado-pack"), std::string::npos);
+
+    const auto missingValue = pack({"encrypt", (dir / "in/holiday.mp4").string(), (dir / "out").string(), "--password"});
+    EXPECT_EQ(missingValue.exitCode, 2);
+    EXPECT_NE(missingValue.err.find("--password needs a value"), std::string::npos) << missingValue.err;
+    EXPECT_EQ(missingValue.out, "");
+}
+
+// What bash offers after the words typed so far, one word a line.
+std::string completions(const std::string& words, int current) {
+    const std::string script = std::string("source '") + MIRADO_PACK_COMPLETION + "'; COMP_WORDS=(" + words +
+                               "); COMP_CWORD=" + std::to_string(current) +
+                               "; _mirado_pack; printf '%s\\n' \"${COMPREPLY[@]}\"";
+    return runProcess("/bin/bash", {"-c", script}).out;
+}
+
+TEST_F(MiradoPack, BashCompletesCommandsOptionsAndTheirValues) {
+    EXPECT_EQ(completions("mirado-pack en", 1), "encrypt\n");
+    EXPECT_EQ(completions("mirado-pack encrypt --password-f", 2), "--password-file\n--password-fd\n");
+    EXPECT_EQ(completions("mirado-pack info --js", 2), "--json\n");
+    EXPECT_EQ(completions("mirado-pack encrypt a b --colour ''", 5), "0\n1\n2\n3\n4\n");
+    EXPECT_EQ(completions("mirado-pack info --sha", 2), "--sha256\n");
+}
+
+TEST_F(MiradoPack, DoubleDashEndsTheOptionsSoANameMayBeginWithADash) {
+    writeFile(dir / "in/-odd.mp4", patternBytes(1000));
+    const fs::path here = dir / "in";
+    // Options before, between and after the words; after "--" a dash is only a name.
+    const auto result = runProcess("/bin/sh", {"-c", "cd '" + here.string() + "' && exec '" + MIRADO_PACK_PATH +
+                                                         "' encrypt --password=abc123 --quiet -- -odd.mp4 ../out"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(fs::is_regular_file(dir / "out/-odd.pmpk"));
+    const auto refused = runProcess("/bin/sh", {"-c", "cd '" + here.string() + "' && exec '" + MIRADO_PACK_PATH +
+                                                          "' encrypt --password abc123 -odd.mp4 ../out"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("unknown option"), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #include "workbench/EncryptJob.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
+
 #include "JobFixture.h"
+#include "tests/support/DeepFolder.h"
 
 namespace mirado {
 namespace {
@@ -180,6 +184,58 @@ TEST_F(EncryptJob, UnreadableFileIsCountedAsFailedAndTheJobGoesOn) {
     EXPECT_EQ(outcome.failures[0].source, source / "a.mp4");
     EXPECT_EQ(outcome.failures[0].result.error, WriteError::SourceUnreadable);
     EXPECT_EQ(treeOf(out), (Entries{"clips/", "clips/b.pmpk"}));
+}
+
+TEST_F(EncryptJob, UnreadableSubFolderIsListedAmongTheFailuresAndTheOthersAreWritten) {
+    touch(source / "a.mp4");
+    touch(source / "open/c.mp4");
+    const fs::path unreadable = testing::makeFolderBeyondPathMax(source / "deep", "b.mp4");
+    const EncryptOutcome outcome = run();
+    testing::removeDeepTree(source / "deep");
+    EXPECT_EQ(outcome.containersWritten, 2);
+    EXPECT_EQ(outcome.filesFound, 2);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].source, unreadable);
+    EXPECT_EQ(outcome.failures[0].result.error, WriteError::FolderUnreadable);
+    EXPECT_EQ(outcome.failures[0].result.describe(),
+              "cannot read the folder; its files were not enciphered: " + std::string(std::strerror(ENAMETOOLONG)));
+    EXPECT_TRUE(fs::exists(out / "clips/a.pmpk"));
+    EXPECT_TRUE(fs::exists(out / "clips/open/c.pmpk"));
+}
+
+// "...old" cut before its last dot is "..": it must not lead into the destination's parent.
+TEST_F(EncryptJob, BaseNamesOfDotsKeepTheTreeInsideTheDestination) {
+    for (const std::string name : {"...old", "...", "..x"}) {
+        SCOPED_TRACE(name);
+        fs::remove_all(out);
+        fs::create_directories(out);
+        const fs::path odd = dir / "src" / name;
+        touch(odd / "a.mp4");
+        touch(odd / "sub/b.mp4");
+        const EncryptOutcome outcome = run(odd);
+        fs::remove_all(dir / "src");
+        EXPECT_EQ(outcome.destinationRoot, out);
+        EXPECT_EQ(outcome.containersWritten, 2);
+        EXPECT_EQ(treeOf(out), (Entries{"a.pmpk", "sub/", "sub/b.pmpk"}));
+        EXPECT_EQ(treeOf(dir.path()), (Entries{"clips/", "out/", "out/a.pmpk", "out/sub/", "out/sub/b.pmpk"}));
+    }
+}
+
+TEST_F(EncryptJob, AJobSweepsTheTemporariesKilledRunsLeftInItsFolders) {
+    touch(source / "a.mp4");
+    touch(source / "sub/b.mp4");
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    int status = 0;
+    waitpid(gone, &status, 0);
+    const std::string stale = ".mirado-partial-" + std::to_string(gone) + "-1.pmpk";
+    touch(out / "clips" / stale, 100);
+    touch(out / "clips/sub" / stale, 100);
+    touch(out / "clips/other" / stale, 100);  // no file of the job goes there: left alone
+    const EncryptOutcome outcome = run();
+    EXPECT_EQ(outcome.containersWritten, 2);
+    EXPECT_EQ(treeOf(out), (Entries{"clips/", "clips/a.pmpk", "clips/other/", "clips/other/" + stale, "clips/sub/",
+                                    "clips/sub/b.pmpk"}));
 }
 
 TEST_F(EncryptJob, FileRemovedDuringTheJobFailsAloneWithItsReason) {

@@ -7,7 +7,9 @@
 
 namespace mirado::pack {
 
-// Positional words and --options of one command. Options named in `valued` take the next word as value.
+// Positional words and --options of one command, parsed with getopt_long: options may come before or
+// after the positional words, "--" ends the options, "-h" is "--help". Options named in `valued` take
+// a value ("--name value" or "--name=value"); a repeated option keeps its last value.
 struct CommandLine {
     std::vector<std::string> positional;
     std::map<std::string, std::string> values;

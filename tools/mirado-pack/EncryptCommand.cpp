@@ -13,14 +13,18 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: mirado-pack encrypt SOURCE DESTFOLDER [--password P] [--watermark TEXT]\n"
-    "                           [--position 0-3] [--colour 0-4] [--font-size 0-2] [--quiet]\n"
+    "usage: mirado-pack encrypt [OPTIONS] SOURCE DESTFOLDER\n"
     "\n"
     "Enciphers SOURCE into DESTFOLDER/NAME.pmpk under a password of 6 to 16 letters and digits.\n"
     "A folder SOURCE has every video and picture below it enciphered into DESTFOLDER/FOLDERNAME/,\n"
     "mirroring its sub-folders; Ctrl-C stops it, keeping the containers already written.\n"
-    "Without --password the password comes from $MIRADO_PASSWORD, else it is asked on the terminal.\n"
-    "  --watermark TEXT  text the player draws over the picture (at most 50 characters)\n"
+    "DESTFOLDER is created when it does not exist (its parent must).\n"
+    "The password is asked on the terminal, or taken from $MIRADO_PASSWORD or standard input:\n"
+    "  --password-file FILE  the first line of FILE\n"
+    "  --password-fd N       the first line read from file descriptor N\n"
+    "  --password P          visible to every user in ps: for throwaway passwords only\n"
+    "  --watermark TEXT  text the player draws over the picture (at most 50 characters, an emoji\n"
+    "                    counting as two); control characters other than line breaks become spaces\n"
     "  --position N      0 top left, 1 top right, 2 bottom left, 3 bottom right (default 0)\n"
     "  --colour N        0 white, 1 red, 2 yellow, 3 green, 4 cyan (default 0)\n"
     "  --font-size N     0: 1/20, 1: 1/15, 2: 1/10 of the picture's height (default 0)\n"
@@ -39,17 +43,12 @@ bool parseIndex(const CommandLine& line, const std::string& name, int highest, s
     return false;
 }
 
-std::size_t characterCount(const std::u16string& text) {
-    std::size_t count = 0;
-    for (char16_t unit : text) count += (unit < 0xDC00 || unit > 0xDFFF) ? 1 : 0;
-    return count;
-}
-
 }  // namespace
 
 int runEncrypt(const std::vector<std::string>& words) {
-    const auto line = CommandLine::parse(words, {"password", "watermark", "position", "colour", "font-size"},
-                                         {"help", "quiet"});
+    std::set<std::string> valued{"watermark", "position", "colour", "font-size"};
+    valued.insert(kPasswordOptions.begin(), kPasswordOptions.end());
+    const auto line = CommandLine::parse(words, valued, {"help", "quiet"});
     if (line.has("help")) {
         std::cout << kUsage;
         return 0;
@@ -66,8 +65,9 @@ int runEncrypt(const std::vector<std::string>& words) {
         return 2;
     }
     const std::u16string watermark = toUtf16(line.value("watermark").value_or(""));
-    if (characterCount(watermark) > kWatermarkMaxCharacters) {
-        complain("the watermark may have at most 50 characters");
+    // Counted in UTF-16 units, as the settings window's edit and the container's record count them.
+    if (watermark.size() > kWatermarkMaxCharacters) {
+        complain("the watermark may have at most 50 characters (an emoji counts as two)");
         return 2;
     }
     std::error_code ec;
@@ -75,12 +75,27 @@ int runEncrypt(const std::vector<std::string>& words) {
         complain("no such file or folder: " + source.string());
         return 1;
     }
-    if (!fs::is_directory(destination, ec)) {
+    const fs::file_status kind = fs::status(source, ec);
+    if (!fs::is_directory(kind) && !fs::is_regular_file(kind)) {
+        complain("not a regular file or a folder: " + source.string());
+        return 1;
+    }
+    // The user named the destination, so a missing one is made; only one level, so that a mistyped
+    // path does not grow a tree. The job itself never creates its destination.
+    const bool destinationMissing = !fs::exists(destination, ec);
+    fs::path named = fs::absolute(destination, ec).lexically_normal();
+    if (!named.has_filename()) named = named.parent_path();  // "protected/" names protected
+    const fs::path parent = named.parent_path();
+    if (destinationMissing ? !fs::is_directory(parent, ec) : !fs::is_directory(destination, ec)) {
         complain("the destination folder does not exist: " + destination.string());
         return 1;
     }
-    const auto key = obtainKey(line.value("password"));
+    const auto key = obtainKey(line);
     if (!key) return 1;
+    if (destinationMissing && !fs::create_directory(destination, ec) && !fs::is_directory(destination)) {
+        complain("cannot create the destination folder " + destination.string() + ": " + ec.message());
+        return 1;
+    }
 
     const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize}};
     return runEncryptJobCommand(request, line.has("quiet"));

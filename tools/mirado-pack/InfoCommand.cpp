@@ -20,9 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: mirado-pack info CONTAINER [--password P] [--json] [--sha256]\n"
+    "usage: mirado-pack info [OPTIONS] CONTAINER\n"
     "\n"
-    "Opens CONTAINER with the password and prints its header and info record.\n"
+    "Opens CONTAINER with the password and prints its header and info record. The password is taken\n"
+    "as by encrypt: the terminal, $MIRADO_PASSWORD, standard input, --password-file FILE,\n"
+    "--password-fd N, or --password P (visible in ps: throwaway passwords only).\n"
     "  --json    one JSON object instead of lines\n"
     "  --sha256  also the SHA-256 of the deciphered payload (compare with sha256sum of the original)\n";
 
@@ -49,6 +51,28 @@ std::string jsonString(const std::string& text) {
     return out.str();
 }
 
+// A name may hold escape sequences that would rewrite the terminal: control characters (C0, DEL and
+// the C1 range, which some terminals obey too) are shown as \xNN or \u00NN, and a backslash doubled.
+std::string escapedForTerminal(const std::string& text) {
+    static const char* kHex = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c < 0x20 || c == 0x7F) {
+            out += std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += std::string("\\u00") + kHex[next >> 4] + kHex[next & 15];
+            ++i;
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out.push_back(char(c));
+        }
+    }
+    return out;
+}
+
 // Deciphers the payload block by block, each positioned by its file offset as the player's engine does.
 std::string payloadSha256(ContainerReader& reader, std::uint64_t payloadSize) {
     const int fd = fileno(reader.stream());
@@ -69,7 +93,7 @@ std::string payloadSha256(ContainerReader& reader, std::uint64_t payloadSize) {
 }  // namespace
 
 int runInfo(const std::vector<std::string>& words) {
-    const auto line = CommandLine::parse(words, {"password"}, {"help", "json", "sha256"});
+    const auto line = CommandLine::parse(words, kPasswordOptions, {"help", "json", "sha256"});
     if (line.has("help")) {
         std::cout << kUsage;
         return 0;
@@ -85,7 +109,7 @@ int runInfo(const std::vector<std::string>& words) {
         complain("no such file: " + path.string());
         return 1;
     }
-    const auto key = obtainKey(line.value("password"));
+    const auto key = obtainKey(line);
     if (!key) return 1;
     ContainerReader reader;
     reader.setKey(*key);
@@ -95,6 +119,13 @@ int runInfo(const std::vector<std::string>& words) {
         return 1;
     }
     const auto& record = reader.records().front();
+    // Every writer puts the payload right after the record; the player would seek to whatever a
+    // forged record says.
+    if (record.payloadOffset != std::uint64_t(format::kPayloadOffset)) {
+        complain("the record puts the payload at offset " + std::to_string(record.payloadOffset) + ", not " +
+                 std::to_string(format::kPayloadOffset) + ": not a container Mirado writes: " + path.string());
+        return 1;
+    }
     std::vector<Field> fields = {
         {"formatTag", std::to_string(header->formatTag), true},
         {"watermarkMark", std::to_string(header->watermarkMark), true},
@@ -106,9 +137,10 @@ int runInfo(const std::vector<std::string>& words) {
         {"watermarkColour", std::to_string(record.watermarkColour), true},
         {"watermarkFontSize", std::to_string(record.watermarkFontSize), true},
     };
-    const std::uint64_t expectedSize = record.payloadOffset + record.payloadSize;
+    // Compared without adding, so a payloadSize near 2^64 cannot wrap into "complete".
     const std::uint64_t actualSize = fs::file_size(path, ec);
-    const bool complete = actualSize >= expectedSize;
+    const std::uint64_t present = actualSize > record.payloadOffset ? actualSize - record.payloadOffset : 0;
+    const bool complete = !ec && present >= record.payloadSize;
     if (line.has("sha256") && complete) fields.push_back({"sha256", payloadSha256(reader, record.payloadSize), false});
 
     if (line.has("json")) {
@@ -119,10 +151,10 @@ int runInfo(const std::vector<std::string>& words) {
         }
         std::cout << "}\n";
     } else {
-        for (const auto& field : fields) std::cout << field.name << ": " << field.text << "\n";
+        for (const auto& field : fields) std::cout << field.name << ": " << escapedForTerminal(field.text) << "\n";
     }
     if (!complete) {
-        complain("the payload is " + std::to_string(expectedSize - actualSize) + " bytes short: " + path.string());
+        complain("the payload is " + std::to_string(record.payloadSize - present) + " bytes short: " + path.string());
         return 1;
     }
     return 0;

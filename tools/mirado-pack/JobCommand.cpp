@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
@@ -80,8 +81,17 @@ int runEncryptJobCommand(const EncryptRequest& request, bool quiet) {
     }
     std::cout << countLine(outcome) << "\n";
     if (outcome.failures.empty()) return 0;
-    complain(std::to_string(outcome.failures.size()) + " of " + std::to_string(outcome.filesFound) +
-             " files failed");
+    const auto folders = std::count_if(outcome.failures.begin(), outcome.failures.end(), [](const FileFailure& failure) {
+        return failure.result.error == WriteError::FolderUnreadable;
+    });
+    const std::size_t files = outcome.failures.size() - std::size_t(folders);
+    std::string summary;
+    if (files > 0) summary = std::to_string(files) + " of " + std::to_string(outcome.filesFound) + " files failed";
+    if (folders > 0) {
+        summary += (summary.empty() ? "" : "; ") + std::to_string(folders) +
+                   (folders == 1 ? " folder" : " folders") + " could not be read";
+    }
+    complain(summary);
     return 1;
 }
 

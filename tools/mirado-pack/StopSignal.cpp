@@ -21,13 +21,11 @@ void catchUnlessIgnored(int signal, struct sigaction& previous) {
 
 StopSignal::StopSignal() {
     g_arrived = 0;
-    catchUnlessIgnored(SIGINT, previousInt_);
-    catchUnlessIgnored(SIGTERM, previousTerm_);
+    for (std::size_t i = 0; i < kSignals.size(); ++i) catchUnlessIgnored(kSignals[i], previous_[i]);
 }
 
 StopSignal::~StopSignal() {
-    ::sigaction(SIGINT, &previousInt_, nullptr);
-    ::sigaction(SIGTERM, &previousTerm_, nullptr);
+    for (std::size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &previous_[i], nullptr);
 }
 
 bool StopSignal::requested() { return g_arrived != 0; }
@@ -35,8 +33,12 @@ bool StopSignal::requested() { return g_arrived != 0; }
 void StopSignal::endByTheSignal() {
     const int signal = g_arrived != 0 ? g_arrived : SIGINT;
     ::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
-    ::_exit(128 + signal);  // only if the signal is blocked
+    ::_exit(128 + signal);  // only if the signal does not end the process
 }
 
 }  // namespace mirado::pack

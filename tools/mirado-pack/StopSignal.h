@@ -1,10 +1,12 @@
 #pragma once
+#include <array>
 #include <csignal>
 
 namespace mirado::pack {
 
-// While one lives, Ctrl-C (SIGINT) and SIGTERM only ask the running job to stop, so it can remove the
-// container it is writing. A signal the caller had ignored stays ignored.
+// While one lives, Ctrl-C (SIGINT), SIGTERM, SIGHUP (the terminal closed), SIGQUIT and SIGPIPE (the
+// reader of our output went away) only ask the running job to stop, so it can drop the container it is
+// writing. A signal the caller had ignored stays ignored.
 class StopSignal {
 public:
     StopSignal();
@@ -17,9 +19,10 @@ public:
     // sees the interruption.
     [[noreturn]] void endByTheSignal();
 
+    static constexpr std::array<int, 5> kSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+
 private:
-    struct sigaction previousInt_ {};
-    struct sigaction previousTerm_ {};
+    std::array<struct sigaction, kSignals.size()> previous_{};
 };
 
 }  // namespace mirado::pack

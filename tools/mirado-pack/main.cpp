@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "container/SecretMemory.h"
 
 namespace mirado::pack {
 
@@ -21,17 +22,27 @@ constexpr const char* kUsage =
     "                              .pmpk containers\n"
     "  info CONTAINER              show what a container holds\n"
     "\n"
-    "Run 'mirado-pack COMMAND --help' for a command's options.\n";
+    "Run 'mirado-pack COMMAND --help' for a command's options, 'mirado-pack --version' for the version.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Passwords, keys and plain media pass through this process's memory: no core file may hold them.
+    mirado::disableCoreDumps();
     // A file-size limit must fail the write (and remove the partial file), not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    if (words.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         std::cout << kUsage;
-        return words.empty() ? 2 : 0;
+        return 0;
+    }
+    if (words[0] == "--version") {
+        std::cout << "mirado-pack " MIRADO_VERSION "\n";
+        return 0;
     }
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     if (words[0] == "encrypt") return mirado::pack::runEncrypt(rest);

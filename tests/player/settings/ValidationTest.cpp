@@ -1,4 +1,6 @@
 // The start button's checks, in their order, and what a passing password and watermark become.
+#include <QClipboard>
+
 #include "SettingsFixture.h"
 
 namespace mirado::testing {
@@ -140,6 +142,33 @@ TEST_F(Validation, WatermarkOnCarriesTextAndEachCombosIndexIntoItsField) {
     EXPECT_EQ(record->watermarkColour, 4);
     EXPECT_EQ(record->watermarkFontSize, 2);
     EXPECT_EQ(record->watermarkPosition, 1);
+}
+
+// A tab pasted into the watermark would crash the player's video filter; an emoji cut by the edit's
+// limit of 50 units would come back as U+FFFD.
+TEST_F(Validation, PastedWatermarkIsStoredWithoutControlCharactersOrHalfAnEmoji) {
+    chooseSourceFile(source / "clip.mp4");
+    chooseDestination(out);
+    retype(u"edit_encode_psw", QStringLiteral("secret12"));
+    setWatermark(true);
+    retype(u"edit_water_content", QString());
+    QString emoji;
+    for (int i = 0; i < 40; ++i) emoji += QString::fromUtf8("\xF0\x9F\x98\x80");
+    QApplication::clipboard()->setText(QStringLiteral("Anna\t2014 ") + emoji);
+    pressKey(*window, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(textOf(u"edit_water_content").startsWith(QStringLiteral("Anna\t2014 "))) << "the paste arrived as it was";
+
+    pressStart();
+    ASSERT_TRUE(waitForJobEnd());
+    EXPECT_EQ(messageTexts(), std::vector<QString>{kFileDone});
+    const auto record = recordOf(out / "clip.pmpk", u"secret12");
+    ASSERT_TRUE(record);
+    const std::u16string stored = record->watermarkText;
+    EXPECT_EQ(stored.substr(0, 10), u"Anna 2014 ");
+    EXPECT_EQ(stored.find(u'\t'), std::u16string::npos);
+    EXPECT_EQ(stored.find(u'\uFFFD'), std::u16string::npos);
+    EXPECT_EQ(stored.size() % 2, 0u) << "whole emoji only after the ten units of text";
+    EXPECT_EQ(stored.substr(10), emoji.left(int(stored.size()) - 10).toStdU16String());
 }
 
 }  // namespace
