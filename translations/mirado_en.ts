@@ -141,11 +141,11 @@
     </message>
     <message>
         <source>兼容格式 (旧版播放器可播放)</source>
-        <translation>Compatible (older players can play it)</translation>
+        <translation>Compatible (older players play it)</translation>
     </message>
     <message>
         <source>加密格式 (需要密码才能解开)</source>
-        <translation>Sealed (only the password opens it)</translation>
+        <translation>Encrypted (needs the password)</translation>
     </message>
     <message>
         <source>启用播放时水印</source>
@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>没有密码，容器文件无法播放、预览或打开；播放时，本程序会在图片和视频上显示加密时设置的水印。但这不是现代意义上的密码学加密：文件只是按重复的 16 字节密钥逐字节相加变换，了解原文件部分内容的人可以还原密钥和全部内容。它能挡住随手的查看，却挡不住有决心的攻击者；请不要用它保护真正的机密。</source>
-        <translation>Without the password a container cannot be played, previewed or opened, and when it plays, this program draws the watermark set at encryption over the picture and the video. But this is not encryption in the modern sense: the file is only transformed byte by byte by adding a repeating 16-byte key, so someone who knows part of the original file can recover the key and all of the content. It keeps casual viewers out, not a determined attacker: do not use it to protect real secrets.</translation>
+        <translation>Without the password a container cannot be played, previewed or opened; when it plays, this program draws the watermark set at encryption over it. But this is not modern encryption: each byte is only added to a repeating 16-byte key, so someone who knows part of the original can recover the key and the whole file. It stops casual viewers, not a determined attacker: do not use it for real secrets.</translation>
     </message>
 </context>
 <context>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>加载中请等待...</source>
-        <translation>Loading, please wait...</translation>
+        <translation>Loading...</translation>
     </message>
     <message>
         <source>正在播放</source>
@@ -356,11 +356,11 @@
     </message>
     <message>
         <source>旧版播放器也能播放，但保护较弱</source>
-        <translation>Older players can play it, but the protection is weak</translation>
+        <translation>Older players play it; weaker protection</translation>
     </message>
     <message>
         <source>标准 age 加密，旧版播放器打不开</source>
-        <translation>Standard age encryption; older players cannot open it</translation>
+        <translation>Standard age encryption; not older players</translation>
     </message>
 </context>
 </TS>
