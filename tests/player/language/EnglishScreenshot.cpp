@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "../main_window/ScreenCapture.h"
 #include "../main_window/TestClips.h"
 #include "player/CMainFrame.h"
 #include "player/CSystemInfoFrame.h"
@@ -24,19 +25,6 @@
 namespace {
 
 using namespace mirado::testing;
-
-bool saveScreen(const QRect& area, const QString& file) {
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    const bool saved = shot.save(file, "PNG");
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
-    return saved;
-}
-
-QWidget* findPrompt() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && widget->windowTitle() == QStringLiteral("PasswordFrame")) return widget;
-    return nullptr;
-}
 
 bool settingsPages(const QString& out) {
     CSystemInfoFrame settings;
@@ -71,21 +59,14 @@ int main(int argc, char** argv) {
 
     ServiceScope services;
     CMainFrame frame;
-    g_pMainFrame = &frame;
-    if (!frame.Create(nullptr, u"MiradoVideo_WNDNAME", WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                      WS_EX_STATICEDGE | WS_EX_APPWINDOW, 0))
-        return 1;
-    frame.GetHWND()->move(40, 40);
-    frame.GetHWND()->resize(960, 640);
-    if (!QTest::qWaitForWindowExposed(frame.GetHWND()->windowHandle())) return 1;
+    if (!showMainWindow(frame)) return 1;
     frame.addPaths({protectedVideo, plainVideo, picture});
     runFor(600);
     const QRect window = frame.GetHWND()->frameGeometry();
 
     bool ok = false;
     QTimer::singleShot(400, [&] {
-        QWidget* widget = findPrompt();
-        auto* prompt = widget ? dynamic_cast<CPasswordFrame*>(CWindowWnd::FromHandle(widget)) : nullptr;
+        CPasswordFrame* prompt = openPasswordPrompt();
         if (prompt == nullptr) return;
         typeInto(*prompt, QStringLiteral("edit_encode_psw"), QStringLiteral("Mirado"));
         runFor(400);
