@@ -9,8 +9,6 @@
 
 #include <mpv/client.h>
 
-#include <QGuiApplication>
-#include <QOpenGLContext>
 #include <QPointer>
 #include <QString>
 
@@ -19,6 +17,7 @@
 #include "PayloadProtocol.h"
 #include "PayloadSource.h"
 #include "PlaybackState.h"
+#include "VideoHost.h"
 #include "VideoWidget.h"
 #include "WatermarkFilter.h"
 
@@ -33,16 +32,6 @@ namespace {
 
 // Observed properties, told apart by their reply number.
 enum Observed : std::uint64_t { kPause = 1, kEndReached, kTime, kDuration, kMute };
-
-bool openGlAvailable() {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == "offscreen" || platform == "minimal") return false;
-    static const bool created = [] {
-        QOpenGLContext probe;
-        return probe.create();
-    }();
-    return created;
-}
 
 // The longest watermark a container holds.
 std::u16string watermarkText(const char16_t* text) {
@@ -292,7 +281,7 @@ int avplayer::subclasswindow(QWidget* window, int) {
     if (window != nullptr && window == e.host && e.video) return 1;
     delete e.video.data();
     e.host = window;
-    if (window == nullptr || !openGlAvailable()) return 0;
+    if (window == nullptr || !mirado::videoOutputAvailable()) return 0;
     e.video = new VideoWidget(
         window, e.mpv,
         [&e] {

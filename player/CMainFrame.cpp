@@ -102,16 +102,19 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         // Before the slider sees the release: a seek made by this very release keeps the flag.
         m_isSeeking = false;
         break;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
+        // A held key repeats: pause and full screen change once per press.
+        const bool repeated = HIWORD(lParam) & KF_REPEAT;
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
-            TogglePause();
+            if (!repeated) TogglePause();
             return 0;
         }
         if (wParam == VK_ESCAPE) {
-            if (m_surface) m_surface->toggleFullScreen();
+            if (m_surface && !repeated) m_surface->toggleFullScreen();
             return 0;
         }
         break;
+    }
     default:
         break;
     }

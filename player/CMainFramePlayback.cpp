@@ -344,7 +344,8 @@ void CMainFrame::UpdatePlaybackView() {
     } else if (state == kStopped) {
         setControlText(u"txt_playstatus", QStringLiteral("停止"));
     }
-    if (m_engine.play_status() == kEnded) {
+    // While a modal window of this one is open (a prompt, the settings) the end waits for it to close.
+    if (m_engine.play_status() == kEnded && IsWindowEnabled(GetHWND())) {
         closeEngineFile();
         PlayNext();
     }
