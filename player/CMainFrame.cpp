@@ -18,6 +18,7 @@
 #include "ui/CListUI.h"
 #include "ui/CSliderUI.h"
 #include "ui/SkinStore.h"
+#include "ui/Translation.h"
 #include "ui/WindowApi.h"
 
 namespace {
@@ -246,6 +247,8 @@ void CMainFrame::comeForward() {
 void CMainFrame::setControlText(const char16_t* name, const QString& text) {
     CControlUI* control = m_PaintManager.FindControl(CDuiString(name));
     if (control == nullptr) return;
-    control->SetText(CDuiString(text));
+    // The window writes its status texts in Chinese; they are shown in the window language (a file
+    // path matches no translation and stays as it is).
+    control->SetText(CDuiString(mirado::uiText(text)));
     control->Invalidate();
 }
