@@ -240,8 +240,8 @@
         <translation>What the protection can and cannot do</translation>
     </message>
     <message>
-        <source>没有密码，容器文件无法播放、预览或打开；播放时，本程序会在图片和视频上显示加密时设置的水印。但这不是现代意义上的密码学加密：文件只是按重复的 16 字节密钥逐字节相加变换，了解原文件部分内容的人可以还原密钥和全部内容。它能挡住随手的查看，却挡不住有决心的攻击者；请不要用它保护真正的机密。</source>
-        <translation>Without the password a container cannot be played, previewed or opened; when it plays, this program draws the watermark set at encryption over it. But this is not modern encryption: each byte is only added to a repeating 16-byte key, so someone who knows part of the original can recover the key and the whole file. It stops casual viewers, not a determined attacker: do not use it for real secrets.</translation>
+        <source>没有密码，容器文件无法播放、预览或打开；播放时，本程序会在图片和视频上显示加密时设置的水印。兼容格式不是现代意义上的密码学加密：文件只是按重复的 16 字节密钥逐字节相加变换，了解原文件部分内容的人可以还原密钥和全部内容。它能挡住随手的查看，却挡不住有决心的攻击者；请不要用它保护真正的机密。加密格式是标准的 age 文件（scrypt 口令加 ChaCha20-Poly1305）：没有密码解不开，任何改动都会被发现，也能用 age -d 解开；但旧版播放器打不开它。</source>
+        <translation>Without the password a container cannot be played, previewed or opened; this program draws the watermark set at encryption over what it shows. The compatible format is not real encryption: bytes are added to a repeating 16-byte key that anyone who knows part of the original can recover. The encrypted format is a standard age file (scrypt passphrase, ChaCha20-Poly1305): it cannot be opened without the password, any change is detected, and age -d opens it too; older players cannot.</translation>
     </message>
 </context>
 <context>
