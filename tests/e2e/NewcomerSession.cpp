@@ -148,7 +148,7 @@ void NewcomerSession::encipherFolderThroughSettings() {
     // that opens it.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* widget = visibleTopLevel(QStringLiteral("SystemConfigFrame"));
+        QWidget* widget = visibleTopLevel(QStringLiteral("设置"));
         auto* settings = widget ? dynamic_cast<CSystemInfoFrame*>(CWindowWnd::FromHandle(widget)) : nullptr;
         if (settings == nullptr) return;
         poll.stop();
@@ -164,7 +164,7 @@ void NewcomerSession::encipherFolderThroughSettings() {
     ASSERT_TRUE(click(frame(), QStringLiteral("btn_setting")));
     poll.stop();
     ASSERT_TRUE(driven) << "the settings button did not open the settings window";
-    EXPECT_EQ(visibleTopLevel(QStringLiteral("SystemConfigFrame")), nullptr);
+    EXPECT_EQ(visibleTopLevel(QStringLiteral("设置")), nullptr);
 }
 
 void NewcomerSession::driveSettingsWindow(CSystemInfoFrame& settings) {
