@@ -1,12 +1,13 @@
 # make run   installs what is missing, builds the player and the demo media, and opens the demo.
-# make test  installs what is missing, builds, and runs every test (plain build, sanitizer build, a short fuzz run).
+# make test  installs what is missing, builds, and runs every test (plain build, sanitizer build, a short fuzz run,
+#            and the Debian package's install and removal when run as root).
 # make bench builds and runs the benchmarks.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 
-.PHONY: deps configure build run test test-plain test-sanitized test-fuzz bench clean
+.PHONY: deps configure build run test test-plain test-sanitized test-fuzz test-package bench clean
 
 deps:
 	@tools/install-deps.sh
@@ -35,7 +36,15 @@ test-fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target imaging_fuzz_seeds imaging_decoder_fuzzer container_fuzz_seeds container_reader_fuzzer
 	@ctest --test-dir $(FUZZ_BUILD) --output-on-failure -R '^(imaging_(fuzz_seeds|decoder_fuzz)|container_(fuzz_seeds|reader_fuzz))$$'
 
-test: test-plain test-sanitized test-fuzz
+# The Debian package from end to end (tools/check-package.sh). It installs and removes the package, so it
+# runs only as root or with sudo that asks for no password.
+test-package: build
+	@if ! { command -v lintian && command -v appstreamcli && command -v desktop-file-validate; } >/dev/null; then \
+	  echo "Skipping the package check: lintian, appstreamcli or desktop-file-validate is missing."; \
+	elif [ "$$(id -u)" -eq 0 ] || sudo -n true 2>/dev/null; then tools/check-package.sh $(BUILD); \
+	else echo "Skipping the package check: it needs root, or sudo without a password."; fi
+
+test: test-plain test-sanitized test-fuzz test-package
 
 bench: build
 	@tools/run-benchmarks.sh $(BUILD)

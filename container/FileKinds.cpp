@@ -26,7 +26,7 @@ bool equalsIgnoringAsciiCase(std::basic_string_view<Char> text, std::string_view
 
 template <typename Char>
 bool isImageExtension(std::basic_string_view<Char> path) {
-    static constexpr std::array<std::string_view, 5> kImages{"jpg", "jpeg", "bmp", "png", "gif"};
+    static constexpr std::array<std::string_view, 7> kImages{"jpg", "jpeg", "bmp", "png", "gif", "tif", "tiff"};
     const auto extension = extensionIn(path);
     if (extension.size() > kLongestExtension) return false;
     for (auto image : kImages) {

@@ -10,7 +10,7 @@ std::u16string_view extensionOf(std::u16string_view path);
 
 // File kinds by extension, ignoring case. Extensions of 64 characters or more match nothing.
 bool IsContainerPath(std::string_view path);               // "pmpk"
-bool IsImagePath(std::string_view path);                   // "jpg", "jpeg", "bmp", "png", "gif"
+bool IsImagePath(std::string_view path);                   // "jpg", "jpeg", "bmp", "png", "gif", "tif", "tiff"
 bool IsImagePath(std::u16string_view name);
 
 }  // namespace mirado

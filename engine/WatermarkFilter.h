@@ -18,9 +18,11 @@ public:
     static constexpr std::string_view kFontFamily = "WenQuanYi Micro Hei";
     static constexpr int kMargin = 5;
 
+    // The text, laid out as on a picture of the video's size (same text height, same margins):
     // Position 0..3: top left, top right, bottom left, bottom right (any other: top right).
     // Colour 0..4: white, red, yellow, green, cyan (any other: white).
-    // Font size 0..2: a twentieth, a fifteenth, a tenth of the video height (any other: 40 pixels).
+    // Font size 0..2: a strip of a twentieth, a fifteenth, a tenth of the video height (any other: 40
+    // pixels) holding one text line of the strip's height less 5 pixels.
     static Options drawtextOptions(std::u16string_view text, std::uint8_t position, std::uint8_t colour,
                                    std::uint8_t fontSize);
 

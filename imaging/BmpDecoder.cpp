@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -10,6 +11,8 @@ namespace mirado {
 namespace {
 
 constexpr std::uint32_t plainPixels = 0;   // BI_RGB
+constexpr std::uint32_t runLength8 = 1;    // BI_RLE8
+constexpr std::uint32_t runLength4 = 2;    // BI_RLE4
 constexpr std::uint32_t maskedPixels = 3;  // BI_BITFIELDS
 constexpr std::uint32_t maskedWithAlpha = 6;  // BI_ALPHABITFIELDS
 constexpr std::size_t fileHeaderSize = 14;
@@ -47,6 +50,7 @@ struct BmpLayout {
     int width = 0;
     int height = 0;
     bool topDown = false;
+    bool runLength = false;
     unsigned bits = 0;
     std::size_t dataOffset = 0;
     std::size_t rowBytes = 0;
@@ -106,14 +110,16 @@ bool readLayout(std::span<const std::uint8_t> data, BmpLayout& layout) {
     layout.height = static_cast<int>(height);
     const bool indexed = layout.bits == 1 || layout.bits == 2 || layout.bits == 4 || layout.bits == 8;
     const bool masked = layout.bits == 16 || layout.bits == 32;
-    // Run-length pictures are not read.
-    const bool known = (indexed && compression == plainPixels) || (layout.bits == 24 && compression == plainPixels) ||
+    layout.runLength = (layout.bits == 8 && compression == runLength8) || (layout.bits == 4 && compression == runLength4);
+    const bool known = (indexed && compression == plainPixels) || layout.runLength ||
+                       (layout.bits == 24 && compression == plainPixels) ||
                        (masked && (compression == plainPixels || compression == maskedPixels ||
                                    compression == maskedWithAlpha));
     if (!known) return false;
     if (indexed) readPalette(data, fileHeaderSize + headerSize, headerSize == coreHeaderSize ? 3 : 4, coloursUsed, layout);
     if (masked) readMasks(data, headerSize, compression, layout);
     layout.rowBytes = (static_cast<std::size_t>(layout.width) * layout.bits + 31) / 32 * 4;
+    if (layout.runLength) return layout.dataOffset < data.size();
     return layout.dataOffset <= data.size() &&
            (data.size() - layout.dataOffset) / layout.rowBytes >= static_cast<std::size_t>(layout.height);
 }
@@ -141,12 +147,80 @@ void maskedRow(const BmpLayout& layout, const std::uint8_t* source, std::uint8_t
     }
 }
 
+// Run-length coded 8-bit and 4-bit pictures: pairs of a count and a value, or a zero and an escape
+// (0 end of row, 1 end of picture, 2 a jump right and down, 3..255 that many pixels stored as they
+// are, padded to whole 16-bit words). Pixels the data jumps over or never reaches take palette entry 0,
+// runs beyond the row's end are cut off, and data that ends early leaves what it drew.
+class RunLengthPixels {
+public:
+    RunLengthPixels(const BmpLayout& layout, Rgb24Picture& picture) : layout_(layout), picture_(picture) {}
+
+    void decode(std::span<const std::uint8_t> data) {
+        for (int y = 0; y < layout_.height; ++y) {
+            std::uint8_t* row = picture_.rowFromTop(y);
+            for (int x = 0; x < layout_.width; ++x) std::memcpy(row + 3 * x, &layout_.palette[0], 3);
+        }
+        std::size_t at = layout_.dataOffset;
+        while (at + 2 <= data.size() && row_ < layout_.height) {
+            const unsigned count = data[at];
+            const unsigned value = data[at + 1];
+            at += 2;
+            if (count > 0) {
+                for (unsigned i = 0; i < count; ++i) put(nibbleOrByte(value, i));
+                continue;
+            }
+            if (value == 0) {
+                ++row_;
+                x_ = 0;
+            } else if (value == 1) {
+                return;
+            } else if (value == 2) {
+                if (at + 2 > data.size()) return;
+                x_ = std::min(layout_.width, x_ + data[at]);
+                row_ += data[at + 1];
+                at += 2;
+            } else {
+                const std::size_t bytes = layout_.bits == 8 ? value : (value + 1) / 2;
+                if (bytes > data.size() - at) return;
+                for (unsigned i = 0; i < value; ++i) {
+                    put(layout_.bits == 8 ? data[at + i] : nibbleOrByte(data[at + i / 2], i));
+                }
+                at += (bytes + 1) & ~std::size_t{1};
+            }
+        }
+    }
+
+private:
+    // In 4-bit pictures a byte holds two pixels, the high nibble first.
+    unsigned nibbleOrByte(unsigned value, unsigned index) const {
+        if (layout_.bits == 8) return value;
+        return index % 2 == 0 ? value >> 4 : value & 0x0F;
+    }
+
+    void put(unsigned index) {
+        if (x_ < layout_.width && row_ < layout_.height) {
+            const int y = layout_.topDown ? row_ : layout_.height - 1 - row_;
+            std::memcpy(picture_.rowFromTop(y) + 3 * x_, &layout_.palette[3 * index], 3);
+        }
+        if (x_ < layout_.width) ++x_;
+    }
+
+    const BmpLayout& layout_;
+    Rgb24Picture& picture_;
+    int x_ = 0;    // the row's width once a run passes its end: later pixels of that row are dropped
+    int row_ = 0;  // stored row, counted from the first stored
+};
+
 }  // namespace
 
-// Our own reader: uncompressed and bit-field BMPs of every depth, either row order.
+// Our own reader: uncompressed, bit-field and run-length BMPs of every depth, either row order.
 bool decodeBmp(std::span<const std::uint8_t> data, Rgb24Picture& picture) {
     BmpLayout layout;
     if (!readLayout(data, layout) || !picture.allocate(layout.width, layout.height)) return false;
+    if (layout.runLength) {
+        RunLengthPixels(layout, picture).decode(data);
+        return true;
+    }
     for (int stored = 0; stored < layout.height; ++stored) {
         const std::uint8_t* source = data.data() + layout.dataOffset + layout.rowBytes * static_cast<std::size_t>(stored);
         std::uint8_t* target = picture.rowFromTop(layout.topDown ? stored : layout.height - 1 - stored);

@@ -40,13 +40,17 @@ bool decodeAs(PictureFormat format, std::span<const std::uint8_t> data, Rgb24Pic
     return decoded;
 }
 
+// A file larger than the largest picture the budget allows stored plainly at 32 bits a pixel (a BMP
+// or an uncompressed TIFF) is not a picture worth its memory: it is refused before it is read.
+constexpr std::streamoff largestPictureFile = 4 * maxPicturePixels + (std::streamoff{1} << 20);
+
 bool readWholeFile(const std::filesystem::path& file, PixelBytes& bytes) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return false;
     std::ifstream stream(file, std::ios::binary | std::ios::ate);
     if (!stream) return false;
     const std::streamoff size = stream.tellg();
-    if (size <= 0) return false;
+    if (size <= 0 || size > largestPictureFile) return false;
     bytes.resize(static_cast<std::size_t>(size));
     stream.seekg(0);
     return static_cast<bool>(stream.read(reinterpret_cast<char*>(bytes.data()), size));

@@ -71,15 +71,29 @@ std::vector<int> rowOrder(int height, bool interlaced) {
     return order;
 }
 
+// The most pixels LZW data of that many bytes can describe: every code takes at least 3 bits and
+// stands for at most 4096 pixels (the longest string a full code table holds).
+std::int64_t mostPixelsIn(std::size_t bytes) { return static_cast<std::int64_t>(bytes) * 8 / 3 * 4096; }
+
+// A few header bytes can claim a screen and a frame of any size: both must be within the budget
+// and no larger than the remaining data could paint, or a tiny file would cost hundreds of MB.
+bool plausibleSize(std::int64_t width, std::int64_t height, std::size_t dataLeft) {
+    return withinPictureBudget(width, height) && width * height <= mostPixelsIn(dataLeft);
+}
+
 // The canvas outside the frame and transparent pixels show white, as any transparency does.
-bool readFirstFrame(GifFileType* gif, Rgb24Picture& picture) {
+bool readFirstFrame(GifFileType* gif, const MemorySource& source, Rgb24Picture& picture) {
     FirstFrame frame;
     if (!findFirstFrame(gif, frame)) return false;
     const GifImageDesc& place = frame.place;
     const ColorMapObject* colours = place.ColorMap != nullptr ? place.ColorMap : gif->SColorMap;
-    if (colours == nullptr || place.Width <= 0 || place.Height <= 0) return false;
+    if (colours == nullptr) return false;
+    const std::size_t dataLeft = source.data.size() - source.position;
     const bool canvasGiven = gif->SWidth > 0 && gif->SHeight > 0;
-    if (!picture.allocate(canvasGiven ? gif->SWidth : place.Width, canvasGiven ? gif->SHeight : place.Height)) {
+    const int canvasWidth = canvasGiven ? gif->SWidth : place.Width;
+    const int canvasHeight = canvasGiven ? gif->SHeight : place.Height;
+    if (!plausibleSize(place.Width, place.Height, dataLeft) || !plausibleSize(canvasWidth, canvasHeight, dataLeft) ||
+        !picture.allocate(canvasWidth, canvasHeight)) {
         return false;
     }
     for (int y = 0; y < picture.height; ++y) std::memset(picture.rowFromTop(y), 0xFF, 3 * static_cast<std::size_t>(picture.width));
@@ -116,7 +130,7 @@ bool decodeGif(std::span<const std::uint8_t> data, Rgb24Picture& picture) {
     int error = 0;
     GifFileType* gif = DGifOpen(&source, readFromMemory, &error);
     if (gif == nullptr) return false;
-    const bool decoded = readFirstFrame(gif, picture);
+    const bool decoded = readFirstFrame(gif, source, picture);
     DGifCloseFile(gif, &error);
     return decoded;
 }

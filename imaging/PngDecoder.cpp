@@ -44,6 +44,8 @@ public:
         if (setjmp(png_jmpbuf(png_)) != 0) return false;
         png_set_read_fn(png_, &source_, readFromMemory);
         png_read_info(png_, info_);
+        // The budget is checked before the library sizes its row buffers for the picture.
+        if (!withinPictureBudget(png_get_image_width(png_, info_), png_get_image_height(png_, info_))) return false;
         const png_byte colourType = png_get_color_type(png_, info_);
         const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png_, info_, PNG_INFO_tRNS) != 0;
         // Palette and low-depth pictures become true colour or 8-bit grey, transparency an alpha channel.

@@ -6,7 +6,7 @@
 namespace mirado {
 
 bool Rgb24Picture::allocate(int newWidth, int newHeight) {
-    if (newWidth <= 0 || newHeight <= 0 || std::int64_t{newWidth} * newHeight > maxPicturePixels) return false;
+    if (!withinPictureBudget(newWidth, newHeight)) return false;
     const int newStride = rgb24Stride(newWidth);
     try {
         pixels.resize(static_cast<std::size_t>(newStride) * static_cast<std::size_t>(newHeight));

@@ -43,15 +43,21 @@ struct Rgb24Picture {
         return pixels.data() + static_cast<std::size_t>(height - 1 - y) * stride;
     }
 
-    // Sizes the picture for width x height pixels; pixel contents undefined, row padding zero. False for an empty or
-    // absurd size (a few header bytes can claim any size) or when memory runs out.
+    // Sizes the picture for width x height pixels; pixel contents undefined, row padding zero. False for an empty
+    // size, one over the budget or when memory runs out.
     bool allocate(int newWidth, int newHeight);
 };
 
 // Bytes per row of a 24-bit picture of the given width.
 constexpr int rgb24Stride(int width) { return (3 * width + 3) & ~3; }
 
-// Largest picture accepted: 2^28 pixels (16384 x 16384), 768 MB as 24-bit rows.
-inline constexpr std::int64_t maxPicturePixels = std::int64_t{1} << 28;
+// The budget of one picture: 100 million pixels (10000 x 10000, 300 MB as 24-bit rows). A few header
+// bytes can claim any size, so every decoder checks this before it, or the library under it, allocates.
+inline constexpr std::int64_t maxPicturePixels = 100'000'000;
+
+// Whether a picture of that size stays within the budget.
+constexpr bool withinPictureBudget(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= maxPicturePixels && height <= maxPicturePixels / width;
+}
 
 }  // namespace mirado

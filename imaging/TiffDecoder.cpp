@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "PictureDecoders.h"
+#include "PictureOrientation.h"
 
 namespace mirado {
 
@@ -37,7 +38,14 @@ toff_t seekInMemory(thandle_t handle, toff_t offset, int whence) {
 
 int closeNothing(thandle_t) { return 0; }
 toff_t sizeOfMemory(thandle_t handle) { return static_cast<MemorySource*>(handle)->data.size(); }
-int mapNothing(thandle_t, void**, toff_t*) { return 0; }
+// The data counts as a read-only mapped file: libtiff reads mapped files in place and never writes
+// to them (it maps real files read-only). Its unmapped path refuses some valid uncompressed tiles.
+int mapMemory(thandle_t handle, void** base, toff_t* size) {
+    auto* source = static_cast<MemorySource*>(handle);
+    *base = const_cast<std::uint8_t*>(source->data.data());
+    *size = source->data.size();
+    return 1;
+}
 void unmapNothing(thandle_t, void*, toff_t) {}
 
 int reportNothing(TIFF*, void*, const char*, const char*, va_list) { return 1; }
@@ -51,17 +59,16 @@ TIFF* openInMemory(MemorySource& source) {
     TIFFOpenOptionsSetErrorHandlerExtR(options, reportNothing, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, reportNothing, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, maxLibraryAllocation);
-    // "m": no mapping, so the library never works on (or swaps bytes in) the caller's data.
-    TIFF* tiff = TIFFClientOpenExt("memory", "rm", &source, readFromMemory, refuseWrite, seekInMemory, closeNothing,
-                                   sizeOfMemory, mapNothing, unmapNothing, options);
+    TIFF* tiff = TIFFClientOpenExt("memory", "r", &source, readFromMemory, refuseWrite, seekInMemory, closeNothing,
+                                   sizeOfMemory, mapMemory, unmapNothing, options);
     TIFFOpenOptionsFree(options);
     return tiff;
 }
 
 // libtiff's RGBA reader handles every layout (strips, tiles, palette, grey, CMYK, YCbCr, any bit
-// depth, orientation) and hands back premultiplied colour, so a pixel over white is c + 255 - a.
-void rasterRowToBgr(const std::uint32_t* raster, std::uint8_t* bgr, int width) {
-    for (int x = 0; x < width; ++x, bgr += 3) {
+// depth) and hands back premultiplied colour, so a pixel over white is c + 255 - a.
+void rasterRowToBgr(const std::uint32_t* raster, std::uint8_t* bgr, std::uint32_t width) {
+    for (std::uint32_t x = 0; x < width; ++x, bgr += 3) {
         const std::uint32_t pixel = raster[x];
         const unsigned transparency = 255u - TIFFGetA(pixel);
         bgr[0] = static_cast<std::uint8_t>(std::min(255u, TIFFGetB(pixel) + transparency));
@@ -70,25 +77,57 @@ void rasterRowToBgr(const std::uint32_t* raster, std::uint8_t* bgr, int width) {
     }
 }
 
-bool readRaster(TIFF* tiff, Rgb24Picture& picture) {
-    char message[1024];
-    if (TIFFRGBAImageOK(tiff, message) == 0) return false;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) == 0 || TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) == 0) {
-        return false;
+// The reader's own orientation handling only flips, so 5..8 (columns stored as rows) came out wrong:
+// the rows are read as stored and placed here, for all eight orientations alike.
+class RasterReading {
+public:
+    explicit RasterReading(TIFF* tiff) : tiff_(tiff) {}
+    ~RasterReading() {
+        if (begun_) TIFFRGBAImageEnd(&image_);
     }
-    if (width > static_cast<std::uint32_t>(INT32_MAX) || height > static_cast<std::uint32_t>(INT32_MAX)) return false;
-    if (!picture.allocate(static_cast<int>(width), static_cast<int>(height))) return false;
-    std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>> raster(static_cast<std::size_t>(width) * height);
-    // Bottom-left origin: raster row 0 is the picture's bottom row, as in the picture's memory.
-    if (TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), ORIENTATION_BOTLEFT, 1) == 0) return false;
-    for (int row = 0; row < picture.height; ++row) {
-        rasterRowToBgr(raster.data() + static_cast<std::size_t>(row) * width,
-                       picture.pixels.data() + static_cast<std::size_t>(row) * picture.stride, picture.width);
+    RasterReading(const RasterReading&) = delete;
+    RasterReading& operator=(const RasterReading&) = delete;
+
+    bool read(Rgb24Picture& picture) {
+        char message[1024];
+        if (TIFFRGBAImageOK(tiff_, message) == 0 || TIFFRGBAImageBegin(&image_, tiff_, 0, message) == 0) return false;
+        begun_ = true;
+        const std::uint32_t width = image_.width;
+        const std::uint32_t height = image_.height;
+        if (width > static_cast<std::uint32_t>(INT32_MAX) || height > static_cast<std::uint32_t>(INT32_MAX)) return false;
+        const PictureOrientation orientation(image_.orientation);
+        // Checked against the budget before the library reads (and allocates for) any pixel.
+        if (!orientation.allocate(picture, static_cast<int>(width), static_cast<int>(height))) return false;
+        image_.req_orientation = ORIENTATION_TOPLEFT;
+        image_.orientation = ORIENTATION_TOPLEFT;
+        // A band of whole strips (or tiles) at a time, so the 32-bit raster costs a band, not a picture.
+        const std::uint32_t band = std::clamp<std::uint32_t>(bandHeight(), 1, height);
+        std::vector<std::uint32_t, UninitialisedAllocator<std::uint32_t>> raster(static_cast<std::size_t>(width) * band);
+        PixelBytes row(3 * static_cast<std::size_t>(width));
+        for (std::uint32_t first = 0; first < height; first += band) {
+            const std::uint32_t rows = std::min(band, height - first);
+            image_.row_offset = static_cast<int>(first);
+            image_.col_offset = 0;
+            if (TIFFRGBAImageGet(&image_, raster.data(), width, rows) == 0) return false;
+            for (std::uint32_t y = 0; y < rows; ++y) {
+                rasterRowToBgr(raster.data() + static_cast<std::size_t>(y) * width, row.data(), width);
+                orientation.place(picture, static_cast<int>(first + y), 1, row.data(), row.size());
+            }
+        }
+        return true;
     }
-    return true;
-}
+
+private:
+    std::uint32_t bandHeight() const {
+        std::uint32_t rows = 0;
+        if (TIFFIsTiled(tiff_) != 0) return TIFFGetField(tiff_, TIFFTAG_TILELENGTH, &rows) != 0 ? rows : 0;
+        return TIFFGetFieldDefaulted(tiff_, TIFFTAG_ROWSPERSTRIP, &rows) != 0 ? rows : 0;
+    }
+
+    TIFF* tiff_;
+    TIFFRGBAImage image_{};
+    bool begun_ = false;
+};
 
 }  // namespace
 
@@ -97,7 +136,11 @@ bool decodeTiff(std::span<const std::uint8_t> data, Rgb24Picture& picture) {
     MemorySource source{data};
     TIFF* tiff = openInMemory(source);
     if (tiff == nullptr) return false;
-    const bool decoded = readRaster(tiff, picture);
+    bool decoded = false;
+    {
+        RasterReading reading(tiff);
+        decoded = reading.read(picture);
+    }
     TIFFClose(tiff);
     return decoded;
 }

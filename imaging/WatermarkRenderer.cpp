@@ -1,6 +1,5 @@
 #include "WatermarkRenderer.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 #include <QStringList>
@@ -8,6 +7,7 @@
 
 #include "Rgb24Picture.h"
 #include "WatermarkStyle.h"
+#include "container/WatermarkText.h"
 
 namespace mirado {
 
@@ -18,30 +18,20 @@ constexpr int textMargin = 5;
 
 // The font the watermark was designed with, then a CJK face that is installed with the program
 // and close in style, so Chinese text always renders.
-QFont makeWatermarkFont(int fontHeight) {
+QFont makeWatermarkFont(int pixelSize) {
     QFont font;
     font.setFamilies(QStringList{QStringLiteral("微软雅黑"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setWeight(QFont::Normal);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
-    if (fontHeight <= 0) {
-        font.setPixelSize(std::max(1, -fontHeight));
-        return font;
-    }
-    // A positive height is the height of a whole text line: scale the face's em to fit it.
-    font.setPixelSize(fontHeight);
-    const int lineHeight = QFontMetrics(font).ascent() + QFontMetrics(font).descent();
-    if (lineHeight > 0 && lineHeight != fontHeight) {
-        font.setPixelSize(std::max(1, (fontHeight * fontHeight + lineHeight / 2) / lineHeight));
-    }
+    font.setPixelSize(pixelSize);
     return font;
 }
 
-// Line breaks as the user may have typed them (CR LF, CR, LF) all start a new line.
+// Line breaks as the user may have typed them (CR LF, CR, LF) all start a new line; other control
+// characters show as spaces, as on video.
 QString watermarkLines(std::u16string_view text) {
-    QString lines = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    lines.replace(QChar(u'\r'), QChar(u'\n'));
-    return lines;
+    const std::u16string shown = watermarkTextForRecord(text);
+    return QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 }  // namespace
@@ -49,7 +39,7 @@ QString watermarkLines(std::u16string_view text) {
 void WatermarkRenderer::prepare(int pictureWidth, int pictureHeight, int fontSizeIndex) {
     stripHeight_ = watermarkStripHeight(pictureHeight, fontSizeIndex);
     stripWidth_ = pictureWidth;
-    font_ = makeWatermarkFont(watermarkFontHeight(stripHeight_));
+    font_ = makeWatermarkFont(watermarkFontPixelSize(stripHeight_));
     strip_ = stripHeight_ > 0 && stripWidth_ > 0 ? QImage(stripWidth_, stripHeight_, QImage::Format_RGB32) : QImage();
 }
 

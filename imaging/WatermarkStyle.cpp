@@ -1,6 +1,10 @@
 #include "WatermarkStyle.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+
+#include "WatermarkFace.h"
 
 namespace mirado {
 
@@ -11,6 +15,13 @@ int watermarkStripHeight(int pictureHeight, int fontSizeIndex) {
 }
 
 int watermarkFontHeight(int stripHeight) { return stripHeight - 5; }
+
+int watermarkFontPixelSize(int stripHeight) {
+    const int height = watermarkFontHeight(stripHeight);
+    if (height <= 0) return std::max(1, -height);
+    const double em = std::round(height * watermarkFaceUnitsPerEm / (watermarkFaceAscent + watermarkFaceDescent));
+    return std::max(1, static_cast<int>(em));
+}
 
 std::uint32_t watermarkColourOf(int colourIndex) {
     constexpr std::array<std::uint32_t, 5> colours{0xFFFFFF, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00};

@@ -12,6 +12,11 @@ int watermarkStripHeight(int pictureHeight, int fontSizeIndex);
 // descent); otherwise its magnitude is the height of the characters themselves.
 int watermarkFontHeight(int stripHeight);
 
+// The pixel size (em) of the watermark face for a strip: for a positive font height F, the em whose
+// unhinted text line is F high, F * em / (ascent + descent) rounded; otherwise -F; at least 1. The
+// video's text is sized by the same formula.
+int watermarkFontPixelSize(int stripHeight);
+
 // Colour as 0x00BBGGRR: 0 white, 1 red, 2 yellow, 3 green, 4 cyan; any other index white.
 std::uint32_t watermarkColourOf(int colourIndex);
 

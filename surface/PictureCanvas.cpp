@@ -33,26 +33,14 @@ bool PictureCanvas::loadBuffer(const std::uint8_t* data, std::size_t size, std::
 void PictureCanvas::takeWatermark(const Watermark& mark)
 {
     const std::size_t end = std::min({mark.text.size(), mark.text.find(u'\0'), kMaxWatermarkUnits});
-    m_text.assign(mark.text.substr(0, end));
-    m_position = mark.position;
-    m_colour = mark.colour;
+    const std::u16string text(mark.text.substr(0, end));
     // Prepared for every picture, so the strip always matches the picture on show.
     m_renderer.prepare(m_picture.width, m_picture.height, mark.fontSize);
-}
-
-QImage PictureCanvas::markedImage()
-{
-    const int w = m_picture.width;
-    const int h = m_picture.height;
-    const std::uint8_t* rows = m_picture.pixels.data();
-    if (!m_text.empty()) {
-        // Blending into the kept pixels would thicken the text's edges with every drawing.
-        m_marked.assign(m_picture.pixels.begin(), m_picture.pixels.end());
-        m_renderer.blendInto(m_text, m_position, m_colour, m_marked.data(), w, h);
-        rows = m_marked.data();
-    }
-    const QImage bottomUp(rows, w, h, m_picture.stride, QImage::Format_BGR888);
-    return bottomUp.mirrored(false, true);
+    // The mark never changes while the picture is on show: blended once, it looks the same at every
+    // drawing, and no second picture-sized buffer is needed.
+    if (!text.empty())
+        m_renderer.blendInto(text, mark.position, mark.colour, m_picture.pixels.data(), m_picture.width,
+                             m_picture.height);
 }
 
 bool PictureCanvas::compose(QSize client, QImage& frame)
@@ -65,13 +53,15 @@ bool PictureCanvas::compose(QSize client, QImage& frame)
     QImage out(client, QImage::Format_RGB32);
     out.fill(Qt::black);
     if (fit->width > 0 && fit->height > 0) {
-        const QImage picture = markedImage();
+        // The rows are bottom-up: scaled first and turned upright after, so only the drawn size is copied.
+        const QImage bottomUp(m_picture.pixels.data(), m_picture.width, m_picture.height, m_picture.stride,
+                              QImage::Format_BGR888);
+        const QImage drawn = bottomUp.size() == QSize(fit->width, fit->height)
+                                 ? bottomUp.mirrored(false, true)
+                                 : bottomUp.scaled(fit->width, fit->height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                       .mirrored(false, true);
         QPainter painter(&out);
-        if (picture.size() == QSize(fit->width, fit->height))
-            painter.drawImage(fit->x, fit->y, picture);
-        else
-            painter.drawImage(fit->x, fit->y,
-                              picture.scaled(fit->width, fit->height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        painter.drawImage(fit->x, fit->y, drawn);
     }
     frame = std::move(out);
     return true;

@@ -1,8 +1,7 @@
 #pragma once
 // The picture the surface shows: decoded once, kept unmarked, and drawn fitted into a
-// client-sized frame with black around it. A container picture's watermark is blended into a
-// fresh copy of the unmarked pixels on every drawing, so it looks the same however often the
-// frame is redrawn.
+// client-sized frame with black around it. A container picture's watermark is blended into it
+// once, when it is loaded, so it looks the same however often the frame is redrawn.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -35,16 +34,10 @@ public:
     bool compose(QSize client, QImage& frame);
 
 private:
-    // The picture as a top-down image, watermark included.
-    QImage markedImage();
     void takeWatermark(const Watermark& mark);
 
-    Rgb24Picture m_picture;
-    PixelBytes m_marked; // reused between drawings: fresh pages are slow to touch
+    Rgb24Picture m_picture; // watermark included
     WatermarkRenderer m_renderer;
-    std::u16string m_text;
-    std::uint8_t m_position = 0;
-    std::uint8_t m_colour = 0;
 };
 
 } // namespace mirado

@@ -3,8 +3,8 @@
 
 namespace mirado {
 
-// Simple Unicode case folding for the scripts people name files in (Latin, Greek, Cyrillic, Armenian,
-// fullwidth Latin). Independent of the process locale, so a walk gives the same result everywhere.
+// Unicode's simple case folding (one code point to one, through ICU), for every script. Independent of
+// the process locale, so a walk gives the same result everywhere.
 char32_t foldCase(char32_t c);
 
 // Both compare UTF-8 text code point by code point after folding. A malformed byte stands for itself,

@@ -221,6 +221,9 @@ TEST(FileKinds, ImageAndContainerNames) {
     EXPECT_TRUE(IsContainerPath("pmpk")) << "a path without a dot is its own extension";
     EXPECT_TRUE(IsImagePath(u"photo.JPEG"));
     EXPECT_TRUE(IsImagePath("x.gif"));
+    EXPECT_TRUE(IsImagePath("scan.tif"));
+    EXPECT_TRUE(IsImagePath(u"scan.TIFF"));
+    EXPECT_FALSE(IsImagePath(u"scan.tiff2"));
     EXPECT_FALSE(IsImagePath(u"photo.jpe"));
     EXPECT_FALSE(IsImagePath(u"clip.mp4"));
     EXPECT_FALSE(IsImagePath(u"README"));

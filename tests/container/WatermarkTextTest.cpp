@@ -13,6 +13,16 @@ TEST(WatermarkText, ControlCharactersBecomeSpacesAndLineBreaksStay) {
     EXPECT_EQ(watermarkTextForRecord(u""), u"");
 }
 
+TEST(WatermarkText, EveryControlCharacterButLineBreaksBecomesASpace) {
+    for (char16_t c = 1; c < 0xA0; ++c) {
+        if (c == u'\n' || c == u'\r' || (c >= 0x20 && c < 0x7F)) continue;
+        const std::u16string text{u'A', c, u'B'};
+        EXPECT_EQ(watermarkTextForRecord(text), u"A B") << "U+" << std::hex << int(c);
+    }
+    // What the video's drawing filter may treat specially stays as typed.
+    EXPECT_EQ(watermarkTextForRecord(u"%{pts} \\ : ' { }"), u"%{pts} \\ : ' { }");
+}
+
 // 40 emoji are 80 units; the record holds 63, so 31 whole emoji and never half of the 32nd.
 TEST(WatermarkText, TheCutToTheRecordNeverSplitsASurrogatePair) {
     std::u16string emoji;

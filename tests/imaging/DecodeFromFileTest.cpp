@@ -83,6 +83,16 @@ TEST_F(DecodeFromFile, MissingEmptyFolderAndUnknownAreRefused) {
     EXPECT_TRUE(picture.pixels.empty());
 }
 
+TEST_F(DecodeFromFile, AFileLargerThanTheLargestPictureIsRefusedUnread) {
+    // A good BMP followed by nothing (a sparse file): 401 MB could not be a picture within the budget.
+    const fs::path path = write("big.bmp", bmpOf(4, 2, std::vector<Bytes>(2, Bytes(12, 9)), {}));
+    Rgb24Picture picture;
+    ASSERT_TRUE(decodeToRgb24(path, picture));
+    fs::resize_file(path, 4 * std::uintmax_t{100'000'000} + (1u << 20) + 1);
+    EXPECT_FALSE(decodeToRgb24(path, picture));
+    EXPECT_EQ(picture.width, 4) << "the picture before stays";
+}
+
 TEST_F(DecodeFromFile, ANewPictureReplacesTheOld) {
     Rgb24Picture picture;
     ASSERT_TRUE(decodeToRgb24(write("big.png", pngOf(blocks(30, 20), {})), picture));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QRawFont>
 #include <algorithm>
 #include <array>
 #include <tuple>
@@ -8,6 +9,7 @@
 
 #include "Rgb24Picture.h"
 #include "WatermarkRenderer.h"
+#include "WatermarkFace.h"
 
 namespace mirado {
 namespace {
@@ -74,15 +76,30 @@ TEST(WatermarkRenderer, StripHeightFollowsFontSizeIndexAndPictureHeight) {
 
 TEST(WatermarkRenderer, TextLineIsFiveLessThanTheStrip) {
     WatermarkRenderer renderer;
-    for (const int fontSize : {0, 1, 2}) {
-        renderer.prepare(800, 600, fontSize);
-        const QFontMetrics metrics(renderer.font());
-        EXPECT_NEAR(metrics.ascent() + metrics.descent(), renderer.stripHeight() - 5, 1) << fontSize;
-        EXPECT_TRUE(renderer.font().styleStrategy() & QFont::PreferAntialias);
+    for (const int height : {600, 480, 1080, 201, 2160}) {
+        for (const int fontSize : {0, 1, 2, 3}) {
+            renderer.prepare(800, height, fontSize);
+            const QFontMetricsF metrics(renderer.font());
+            EXPECT_NEAR(metrics.ascent() + metrics.descent(), renderer.stripHeight() - 5, 0.7) << height << "/" << fontSize;
+            EXPECT_TRUE(renderer.font().styleStrategy() & QFont::PreferAntialias);
+        }
     }
     // A 4-pixel strip: the height is negative, read as a character height of 1.
     renderer.prepare(800, 99, 0);
     EXPECT_EQ(renderer.font().pixelSize(), 1);
+}
+
+// The video's text is sized and placed from these numbers; they must be the installed face's.
+TEST(WatermarkRenderer, TheFacesProportionsAreTheInstalledFaces) {
+    WatermarkRenderer renderer;
+    renderer.prepare(800, 600, 1);
+    QFont font = renderer.font();
+    font.setPixelSize(static_cast<int>(watermarkFaceUnitsPerEm));
+    const QRawFont face = QRawFont::fromFont(font);
+    EXPECT_EQ(face.familyName(), QStringLiteral("WenQuanYi Micro Hei"));
+    EXPECT_EQ(face.unitsPerEm(), watermarkFaceUnitsPerEm);
+    EXPECT_EQ(face.ascent(), watermarkFaceAscent);
+    EXPECT_EQ(face.descent(), watermarkFaceDescent);
 }
 
 TEST(WatermarkRenderer, ChineseFaceIsFound) {
@@ -222,6 +239,19 @@ TEST(WatermarkRenderer, AmpersandIsDrawnAsTyped) {
     // Not a mnemonic marker: a lone "&" shows.
     GuardedPicture picture = marked(u"&", 0, 0, 200, 600, 2);
     EXPECT_FALSE(changedBox(picture, 0).empty());
+}
+
+TEST(WatermarkRenderer, ControlCharactersShowAsSpacesAndEveryLineBreakBreaksTheLine) {
+    const GuardedPicture spaced = marked(u"Anna 2026 B", 0, 0, 300, 600, 2);
+    for (const std::u16string_view text : {u"Anna\t2026\x1b""B", u"Anna\x01""2026\x7f""B", u"Anna\x0b""2026\x1f""B"}) {
+        EXPECT_EQ(marked(text, 0, 0, 300, 600, 2).memory, spaced.memory);
+    }
+    // The strip is one line high: a line break leaves only the first line, never a space and more text.
+    const GuardedPicture lines = marked(u"Ag\nAg", 0, 0, 300, 1200, 2);
+    EXPECT_EQ(lines.memory, marked(u"Ag", 0, 0, 300, 1200, 2).memory);
+    EXPECT_NE(lines.memory, marked(u"Ag Ag", 0, 0, 300, 1200, 2).memory);
+    EXPECT_EQ(marked(u"Ag\r\nAg", 0, 0, 300, 1200, 2).memory, lines.memory);
+    EXPECT_EQ(marked(u"Ag\rAg", 0, 0, 300, 1200, 2).memory, lines.memory);
 }
 
 TEST(WatermarkRenderer, NothingHappensWithoutAStrip) {

@@ -75,7 +75,7 @@ TEST_F(SurfacePicture, ContainerWatermarkSitsInItsCornerAndLooksTheSameAfterEver
     EXPECT_GE(red.box.top(), at.bottom() + 1 - 20) << "inside the 20-row strip at the bottom";
     EXPECT_TRUE(allOf(first, QRect(at.left(), at.top(), 300, 180), kGrey)) << "the rest of the picture untouched";
 
-    // Redrawing blends into a fresh copy each time: the text's soft edges do not thicken.
+    // The mark is blended once, not at every redraw: the text's soft edges do not thicken.
     surface().requestRedraw();
     const QImage second = shown();
     surface().requestRedraw();
@@ -88,6 +88,46 @@ TEST_F(SurfacePicture, ContainerWatermarkSitsInItsCornerAndLooksTheSameAfterEver
     const QImage wider = grab(surface()).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(wider.size(), QSize(500, 400));
     EXPECT_EQ(wider.copy(at.translated(50, 0)), first.copy(at));
+}
+
+TEST_F(SurfacePicture, ATurnedPhotoIsShownUprightWithItsWatermarkInTheCornerAsSeen)
+{
+    // Stored 300 x 200 with a blue block at its stored top left; EXIF orientation 6 turns it a quarter
+    // to the right, so it is seen 200 x 300 with the block at the top right.
+    QImage stored(300, 200, QImage::Format_RGB32);
+    stored.fill(kGrey);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            stored.setPixelColor(x, y, kBlue);
+    const std::filesystem::path plain = folder.path() / "turned-plain.jpg";
+    ASSERT_TRUE(stored.save(QString::fromStdString(plain.string()), "JPG", 95));
+    std::ifstream in(plain, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const char exif[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                         1, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
+    bytes.insert(2, exif, sizeof exif);
+    const std::filesystem::path turned = folder.path() / "turned.jpg";
+    std::ofstream(turned, std::ios::binary) << bytes;
+
+    const DecipheredPicture picture = encipherAndReadBack(turned, folder.path(), u"水印AB", 3, 1, 2);
+    ASSERT_TRUE(surface().showPictureBuffer(picture.payload.data(), picture.payload.size(), picture.record.sourceName,
+                                            picture.record.watermarkText, picture.record.watermarkPosition,
+                                            picture.record.watermarkColour, picture.record.watermarkFontSize));
+    const QImage image = shown();
+    const QRect at(100, 50, 200, 300);  // upright, at its own size, centred
+    EXPECT_TRUE(allOf(image, QRect(0, 0, 100, 400), kBlack));
+    const PixelSpread blue = spreadOf(image, image.rect(), [](QColor c) { return c.blue() > 150 && c.red() < 90; });
+    // A lossy format: the block's edges may shift by a pixel.
+    EXPECT_NEAR(blue.box.left(), at.right() - 39, 2);
+    EXPECT_NEAR(blue.box.right(), at.right(), 1);
+    EXPECT_NEAR(blue.box.top(), at.top(), 1);
+    EXPECT_NEAR(blue.box.bottom(), at.top() + 39, 2);
+    const PixelSpread red = spreadOf(image, image.rect(), &isReddish);
+    EXPECT_GT(red.count, 30);
+    EXPECT_GE(red.box.left(), at.left() + 100) << "right half of the picture as seen";
+    EXPECT_LE(red.box.right(), at.right() - 5 + 1);
+    EXPECT_GE(red.box.top(), at.bottom() + 1 - 30) << "inside the 30-row strip at the bottom as seen";
+    EXPECT_LE(red.box.bottom(), at.bottom());
 }
 
 TEST_F(SurfacePicture, PlainPicturesAndContainersWithoutTextCarryNoWatermark)

@@ -37,7 +37,31 @@ int main(int argc, char** argv) {
     bmpIndexed.bitsPerPixel = 8;
     bmpIndexed.palette = palette;
 
+    // Run-length BMPs: runs, stored pixels, a jump, row and picture ends.
+    const Bytes runs{4, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 2, 2, 1, 6, 0x21, 0, 0, 0, 1};
+    const auto runLength = [&](int bits) {
+        BmpOptions options;
+        options.bitsPerPixel = bits;
+        options.compression = bits == 8 ? 1 : 2;
+        options.palette = palette;
+        Bytes bytes = bmpOf(12, 4, std::vector<Bytes>(4, Bytes(12 * bits / 8, 0)), options);
+        bytes.resize(14 + 40 + 4 * palette.size());
+        bytes.insert(bytes.end(), runs.begin(), runs.end());
+        return bytes;
+    };
+    // A JPEG turned by its EXIF block (orientation 6, big-endian).
+    Bytes turned = jpegOf(colours(3));
+    const Bytes exif{0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1,
+                     0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0, 0, 0, 0, 0};
+    turned.insert(turned.begin() + 2, exif.begin(), exif.end());
+    TiffOptions tiffTurned;
+    tiffTurned.orientation = 7;
+
     const std::vector<std::pair<std::uint8_t, Bytes>> seeds{
+        {0, runLength(8)},
+        {0, runLength(4)},
+        {1, turned},
+        {3, tiffOf(colours(3), tiffTurned)},
         {0, bmpOf(12, 9, bmpRows, bmpIndexed)},
         {0, bmpOf(4, 9, bmpRows, {})},
         {1, jpegOf(colours(3))},

@@ -7,6 +7,7 @@
 
 #include "MainWindowFixture.h"
 #include "TestClips.h"
+#include "tests/support/RunProcess.h"
 #include "container/AdditiveKeyCipher.h"
 #include "player/PlaybackTimeText.h"
 #include "surface/CPlayBarFrame.h"
@@ -341,6 +342,30 @@ TEST_F(Playback, ContainerPicturesAreDecipheredWholeAndShown) {
     // The picture on show stays as it is on a double click.
     doubleClickRow(0);
     EXPECT_EQ(prompts.asked, 1);
+    EXPECT_TRUE(frame->videoSurface()->isPictureShown());
+}
+
+TEST_F(Playback, TiffPicturesPlainAndInContainersAreShownAsPictures) {
+    // Made by ImageMagick, as a scanner or another program would; both spellings of the extension.
+    open(avplayer::Pace::AsFastAsPossible);
+    const QString png = TestClips::instance().picture("scan.png", 48, 32, Qt::yellow);
+    const QString tif = QString(png).replace(QStringLiteral(".png"), QStringLiteral(".tif"));
+    const QString tiff = QString(png).replace(QStringLiteral(".png"), QStringLiteral(".TIFF"));
+    ASSERT_EQ(runProcess("/usr/bin/convert", {png.toStdString(), tif.toStdString()}).exitCode, 0);
+    ASSERT_EQ(runProcess("/usr/bin/convert", {png.toStdString(), "-compress", "lzw", tiff.toStdString()}).exitCode, 0);
+    const QString container = TestClips::instance().container(tiff, "tif12345", "Mirado");
+    addThroughDialog({tif, container});
+    doubleClickRow(0);
+    EXPECT_TRUE(frame->isShowingImage());
+    EXPECT_TRUE(frame->videoSurface()->isPictureShown());
+    EXPECT_EQ(frame->currentPath(), tif);
+    prompts.answers = {QStringLiteral("tif12345")};
+    doubleClickRow(1);
+    EXPECT_TRUE(frame->isShowingImage());
+    EXPECT_TRUE(frame->videoSurface()->isPictureShown());
+    // A picture stays: it never ends and moves on to another row as a video does.
+    waitUntil([] { return false; }, 400);
+    EXPECT_EQ(frame->currentPath(), container);
     EXPECT_TRUE(frame->videoSurface()->isPictureShown());
 }
 
