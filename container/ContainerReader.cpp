@@ -4,11 +4,15 @@
 
 #include "ContainerFormat.h"
 #include "FileKinds.h"
+#include "SecretMemory.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
 
-ContainerReader::~ContainerReader() { close(); }
+ContainerReader::~ContainerReader() {
+    close();
+    wipe(key_.data(), key_.size());
+}
 
 void ContainerReader::setKey(const ContainerKey& key) {
     key_ = key;

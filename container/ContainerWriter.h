@@ -42,6 +42,7 @@ using WriteProgress = std::function<bool(std::uint64_t bytesDone)>;
 // that name untouched and no partial file behind.
 class ContainerWriter {
 public:
+    // Progress is reported after every chunk of this many payload bytes (and after the last one).
     inline static constexpr std::size_t kChunkSize = 4u << 20;
 
     // Call before every file: resets the key position and draws a fresh watermark mark.
@@ -69,7 +70,7 @@ private:
     std::uint8_t watermarkFontSize_ = 0;
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
-    std::vector<std::uint8_t> chunk_;
+    std::vector<std::uint8_t> step_;  // the payload passes through it, kept across files
 };
 
 }  // namespace mirado

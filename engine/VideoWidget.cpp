@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QOpenGLContext>
 
+#include "MpvFrame.h"
+
 namespace mirado {
 
 namespace {
@@ -53,14 +55,7 @@ void VideoWidget::initializeGL() {
 void VideoWidget::paintGL() {
     if (renderContext_ == nullptr) return;
     const qreal ratio = devicePixelRatioF();
-    mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio), 0};
-    int flipY = 1;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(renderContext_, params);
+    renderMpvFrame(renderContext_, int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio));
 }
 
 bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {

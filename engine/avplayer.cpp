@@ -136,6 +136,11 @@ void avplayer::Engine::configure() {
         {"load-scripts", "no"},
         {"osc", "no"},
         {"ytdl", "no"},
+        // Only the file handed over is read: a playlist or a reference inside it (M3U, RealMedia lists,
+        // streaming manifests) is never followed, to a local file or over the network.
+        {"access-references", "no"},
+        {"load-unsafe-playlists", "no"},
+        {"demuxer-lavf-o", "protocol_whitelist=file"},
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},
         {"input-cursor", "no"},
@@ -204,6 +209,8 @@ void avplayer::Engine::startLoad() {
 
 void avplayer::Engine::closeFile() {
     if (state.isOpen()) command({"stop"});
+    // The last frame would stay on the window: the window shows its own empty state instead.
+    if (video) video->hide();
     if (source) {
         source->detach();
         protocol.withdraw(target);
@@ -293,6 +300,8 @@ int avplayer::subclasswindow(QWidget* window, int) {
             if (e.loadPending) e.startLoad();
         },
         [&e] { e.reloadLater(); });
+    // Shown while a file is open.
+    if (!e.state.isOpen()) e.video->hide();
     return 1;
 }
 
@@ -323,6 +332,7 @@ int avplayer::open(const char* path, int, int, char isProtected, std::FILE* stre
         if (error) return 0;
     }
     e.state.loadRequested(++e.requests, true);
+    if (e.video) e.video->show();
     if (e.video && !e.video->isReady()) {
         e.loadPending = true;
     } else {

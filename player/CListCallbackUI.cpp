@@ -8,6 +8,28 @@ std::u16string marker(int digit) {
     return std::u16string(u"{#") + char16_t(u'0' + digit) + u'}';
 }
 
+// A cell text stores every "{#" as "{##", so a text can never hold a marker: a file name such as
+// "movie{#0}part2.mp4" shows whole. Marker text "{#" followed by a digit never stands for a text.
+std::u16string escaped(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == u'{' && i + 1 < text.size() && text[i + 1] == u'#') out += u'#';
+    }
+    return out;
+}
+
+std::u16string unescaped(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text.substr(i, 3) == u"{##") ++i;
+    }
+    return out;
+}
+
 }  // namespace
 
 const char16_t* CListCallbackUI::ItemTextFor(CControlUI* pControl, int, int iSubItem) {
@@ -18,7 +40,7 @@ const char16_t* CListCallbackUI::ItemTextFor(CControlUI* pControl, int, int iSub
     const std::u16string data = pControl->GetUserData().str();
     if (iSubItem == 0) {
         const std::size_t end = data.find(marker(0));
-        if (end != std::u16string::npos) m_buffer = data.substr(0, end);
+        if (end != std::u16string::npos) m_buffer = unescaped(std::u16string_view(data).substr(0, end));
         return m_buffer.c_str();
     }
     const std::u16string opening = marker(iSubItem - 1);
@@ -26,10 +48,10 @@ const char16_t* CListCallbackUI::ItemTextFor(CControlUI* pControl, int, int iSub
     if (start == std::u16string::npos) return m_buffer.c_str();
     const std::size_t textStart = start + opening.size();
     const std::size_t end = data.find(marker(iSubItem), textStart);
-    if (end != std::u16string::npos) m_buffer = data.substr(textStart, end - textStart);
+    if (end != std::u16string::npos) m_buffer = unescaped(std::u16string_view(data).substr(textStart, end - textStart));
     return m_buffer.c_str();
 }
 
 std::u16string CListCallbackUI::userDataFor(std::u16string_view text) {
-    return std::u16string(text) + marker(0);
+    return escaped(text) + marker(0);
 }

@@ -67,7 +67,7 @@ public:
 
     // Playlist.
     void AddFiles();
-    // Appends the paths that are not listed yet (letter case ignored), in order.
+    // Appends the paths that are not listed yet (compared exactly once absolute and clean), in order.
     void addPaths(const QStringList& paths);
     void AddListItem(const QString& fullPath, const QString& fileName);
     void RebuildPathSnapshot();
@@ -93,6 +93,8 @@ public:
     bool TryRememberedKeys(mirado::ContainerReader& reader, const QString& path);
     bool TryEnteredKey(mirado::ContainerReader& reader, const QString& path);
     void RememberKey();
+    // A file that cannot be played or shown: the view goes back to empty and a message tells why.
+    void reportPlaybackFailure(const QString& text);
 
     // State for the windows around it and for tests.
     const QString& currentPath() const { return m_currentPath; }
@@ -120,6 +122,10 @@ private:
     void SetMuted(bool muted);
     // Remembered keys first, then the prompt.
     KeySearch searchKey(mirado::ContainerReader& reader, const QString& path);
+    // The key search of PlayVideo and ShowImage; when it opens nothing the view shows that nothing loads.
+    bool openedForPlayback(mirado::ContainerReader& reader, const QString& path);
+    // Status "停止", no path, times and progress at zero in both bars.
+    void clearPlaybackView();
     // The status text before a file opens, painted at once so it shows during the open.
     void showLoading();
     void showPlayingPath(const QString& path);

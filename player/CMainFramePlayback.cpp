@@ -6,6 +6,7 @@
 
 #include "container/ContainerReader.h"
 #include "container/FileKinds.h"
+#include "container/SecretMemory.h"
 #include "player/CMainFrame.h"
 #include "player/PlaybackTimeText.h"
 #include "surface/CPasswordFrame.h"
@@ -25,12 +26,16 @@ constexpr int kPlaying = 1;
 constexpr int kPaused = 2;
 constexpr int kEnded = 3;
 constexpr int kStopped = 4;
+constexpr int kUnplayable = -1;  // the engine gave up on the file while loading it
 
 // A container picture is deciphered whole into memory; larger ones are not shown.
 constexpr std::uint64_t kLargestContainerPicture = 157286400;
 
 const QString kCaption = QStringLiteral("提示");
 const QString kLoading = QStringLiteral("加载中请等待...");
+const QString kCannotPlay = QStringLiteral("无法播放该文件。");
+const QString kCannotShow = QStringLiteral("无法显示该图片。");
+const QString kWrongKey = QStringLiteral("无法打开加密视频。可能是密码错误，请确认密码后重试；也可能是文件已损坏。");
 
 std::filesystem::path fsPath(const QString& path) {
     return std::filesystem::path(path.toStdString());
@@ -62,9 +67,11 @@ bool CMainFrame::TryRememberedKeys(mirado::ContainerReader& reader, const QStrin
 
 bool CMainFrame::TryEnteredKey(mirado::ContainerReader& reader, const QString& path) {
     reader.setKey(enteredKey);
-    if (!reader.open(fsPath(path))) return false;
-    RememberKey();
-    return true;
+    const bool opened = reader.open(fsPath(path));
+    if (opened) RememberKey();
+    // The slot has served: the key lives on only in the reader and the remembered keys.
+    mirado::wipe(enteredKey.data(), enteredKey.size());
+    return opened;
 }
 
 void CMainFrame::RememberKey() {
@@ -114,10 +121,7 @@ void CMainFrame::PlaySelected() {
         mirado::ContainerReader reader;
         const KeySearch found = searchKey(reader, path);
         if (found == KeySearch::WrongKey) {
-            mirado::messageBox(GetHWND(),
-                               QStringLiteral("无法打开加密视频。可能是密码错误，请确认密码后重试；"
-                                              "也可能是文件已损坏。"),
-                               kCaption, MB_OK);
+            mirado::messageBox(GetHWND(), kWrongKey, kCaption, MB_OK);
             return;
         }
         if (found != KeySearch::Opened) return;
@@ -139,6 +143,20 @@ void CMainFrame::showPlayingPath(const QString& path) {
     UpdateWindow(GetHWND());
 }
 
+bool CMainFrame::openedForPlayback(mirado::ContainerReader& reader, const QString& path) {
+    switch (searchKey(reader, path)) {
+    case KeySearch::Opened:
+        return true;
+    case KeySearch::NotAsked:
+        clearPlaybackView();
+        return false;
+    case KeySearch::WrongKey:
+        reportPlaybackFailure(kWrongKey);
+        return false;
+    }
+    return false;
+}
+
 void CMainFrame::PlayVideo(const QString& path) {
     if (path.isEmpty() || !m_surface) return;
     Stop();
@@ -148,19 +166,26 @@ void CMainFrame::PlayVideo(const QString& path) {
 
     if (isContainer(path)) {
         auto reader = std::make_unique<mirado::ContainerReader>();
-        if (searchKey(*reader, path) != KeySearch::Opened) return;
+        if (!openedForPlayback(*reader, path)) return;
         std::uint8_t key[16] = {};
         reader->copyKey(key);
         const mirado::ContainerInfoRecord& record = reader->records().front();
-        if (m_engine.open(file.c_str(), 0, 2, 1, reader->stream(), record.payloadOffset, record.payloadSize,
-                          &PayloadReadHook, reader.get(), key, true, record.watermarkText.c_str(),
-                          record.watermarkPosition, record.watermarkColour, record.watermarkFontSize) == 0)
+        const int opened = m_engine.open(file.c_str(), 0, 2, 1, reader->stream(), record.payloadOffset,
+                                         record.payloadSize, &PayloadReadHook, reader.get(), key, true,
+                                         record.watermarkText.c_str(), record.watermarkPosition,
+                                         record.watermarkColour, record.watermarkFontSize);
+        mirado::wipe(key, sizeof key);
+        if (opened == 0) {
+            reportPlaybackFailure(kCannotPlay);
             return;
+        }
         // The engine reads through this reader's stream and hook until it is closed.
         m_engineReader = std::move(reader);
     } else {
-        if (m_engine.open(file.c_str(), 0, 2, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, false, nullptr, 0, 0, 0) == 0)
+        if (m_engine.open(file.c_str(), 0, 2, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, false, nullptr, 0, 0, 0) == 0) {
+            reportPlaybackFailure(kCannotPlay);
             return;
+        }
         m_engineReader.reset();
     }
     m_engineHasFile = true;
@@ -174,23 +199,30 @@ void CMainFrame::ShowImage(const QString& path) {
     if (path.isEmpty() || !m_surface) return;
     Stop();
     showLoading();
+    bool shown = false;
     if (isContainer(path)) {
         mirado::ContainerReader reader;
-        if (searchKey(reader, path) != KeySearch::Opened) return;
+        if (!openedForPlayback(reader, path)) return;
         const mirado::ContainerInfoRecord& record = reader.records().front();
-        if (record.payloadSize > kLargestContainerPicture) return;
         // Only one deciphered picture is held at a time.
         m_imageBuffer.reset();
-        m_imageBuffer.reset(new (std::nothrow) std::uint8_t[record.payloadSize]);
-        if (!m_imageBuffer) return;
+        if (record.payloadSize <= kLargestContainerPicture)
+            m_imageBuffer.reset(new (std::nothrow) std::uint8_t[record.payloadSize]);
         std::int64_t bytesRead = 0;
-        const bool whole = reader.readWholePayload(m_imageBuffer.get(), std::int64_t(record.payloadSize), bytesRead);
+        const bool whole = m_imageBuffer &&
+                           reader.readWholePayload(m_imageBuffer.get(), std::int64_t(record.payloadSize), bytesRead) &&
+                           std::uint64_t(bytesRead) == record.payloadSize;
         reader.close();
-        if (!whole || std::uint64_t(bytesRead) != record.payloadSize) return;
-        m_surface->showPictureBuffer(m_imageBuffer.get(), record.payloadSize, record.sourceName, record.watermarkText,
-                                     record.watermarkPosition, record.watermarkColour, record.watermarkFontSize);
+        shown = whole && m_surface->showPictureBuffer(m_imageBuffer.get(), record.payloadSize, record.sourceName,
+                                                      record.watermarkText, record.watermarkPosition,
+                                                      record.watermarkColour, record.watermarkFontSize);
+        if (!shown) m_imageBuffer.reset();
     } else {
-        m_surface->showPictureFile(fsPath(path));
+        shown = m_surface->showPictureFile(fsPath(path));
+    }
+    if (!shown) {
+        reportPlaybackFailure(kCannotShow);
+        return;
     }
     m_currentPath = path;
     m_isShowingImage = true;
@@ -227,14 +259,33 @@ void CMainFrame::Stop() {
     if (m_isShowingImage) {
         if (m_surface) m_surface->stopPicture();
     } else if (m_engineHasFile) {
-        const int state = m_engine.play_status();
         // Also a file still loading or found unplayable: the engine lets go of it before its reader goes.
         closeEngineFile();
-        // A closed engine reports nothing open, which the periodic update leaves alone: without this
-        // the window would go on saying "正在播放" over a stopped video.
-        if (state == kPlaying || state == kPaused) setControlText(u"txt_playstatus", QStringLiteral("停止"));
     }
     m_currentPath.clear();
+    clearPlaybackView();
+}
+
+void CMainFrame::clearPlaybackView() {
+    // A closed engine reports nothing open, which the periodic update leaves alone: without this the
+    // window would go on showing the last file's state, path and times.
+    setControlText(u"txt_playstatus", QStringLiteral("停止"));
+    setControlText(u"txt_playingpath", QString());
+    const CDuiString zero(mirado::playbackTimeText(0));
+    if (m_currentTimeText != nullptr) m_currentTimeText->SetText(zero);
+    if (m_totalTimeText != nullptr) m_totalTimeText->SetText(zero);
+    if (m_progressSlider != nullptr) m_progressSlider->SetValue(0);
+    CPlayBarFrame* bar = m_surface ? m_surface->playBar() : nullptr;
+    if (bar == nullptr) return;
+    if (bar->currentTimeText() != nullptr) bar->currentTimeText()->SetText(zero);
+    if (bar->totalTimeText() != nullptr) bar->totalTimeText()->SetText(zero);
+    if (bar->progressSlider() != nullptr) bar->progressSlider()->SetValue(0);
+}
+
+void CMainFrame::reportPlaybackFailure(const QString& text) {
+    // The screen is back to empty before the message shows, so nothing claims to load behind it.
+    Stop();
+    mirado::messageBox(GetHWND(), text, kCaption, MB_OK);
 }
 
 void CMainFrame::MuteOn() { SetMuted(true); }
@@ -273,6 +324,10 @@ void CMainFrame::seekToProgressSlider() {
 
 void CMainFrame::UpdatePlaybackView() {
     const int state = m_engine.play_status();
+    if (state == kUnplayable && m_engineHasFile) {
+        reportPlaybackFailure(kCannotPlay);
+        return;
+    }
     if (state == kPlaying) {
         setControlText(u"txt_playstatus", QStringLiteral("正在播放"));
         const double current = m_engine.curr_play_time();

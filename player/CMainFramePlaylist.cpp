@@ -1,5 +1,8 @@
 // The playlist: rows named by their full path, added through the open-file dialog (or a drop, the
 // command line, a second start) without duplicates, removed, and stepped through in a circle.
+#include <algorithm>
+
+#include <QDir>
 #include <QFileInfo>
 
 #include "player/CListCallbackUI.h"
@@ -31,8 +34,11 @@ void CMainFrame::AddFiles() {
 void CMainFrame::addPaths(const QStringList& paths) {
     if (m_playlist == nullptr) return;
     RebuildPathSnapshot();
-    for (const QString& path : paths) {
-        if (path.isEmpty() || IsPathListed(path)) continue;
+    for (const QString& given : paths) {
+        if (given.isEmpty()) continue;
+        // One file, one row, however it was named: the row's name is absolute and clean.
+        const QString path = QDir::cleanPath(QFileInfo(given).absoluteFilePath());
+        if (IsPathListed(path)) continue;
         AddListItem(path, QFileInfo(path).fileName());
         // A drop or a command line may name one file twice; a dialog never does.
         m_pathSnapshot.push_back(path);
@@ -63,11 +69,8 @@ void CMainFrame::RebuildPathSnapshot() {
 }
 
 bool CMainFrame::IsPathListed(const QString& path) const {
-    if (path.isEmpty()) return false;
-    for (const QString& listed : m_pathSnapshot) {
-        if (listed.size() == path.size() && listed.compare(path, Qt::CaseInsensitive) == 0) return true;
-    }
-    return false;
+    // Letter case counts: on this system B.mp4 and b.mp4 are two files.
+    return !path.isEmpty() && std::find(m_pathSnapshot.begin(), m_pathSnapshot.end(), path) != m_pathSnapshot.end();
 }
 
 void CMainFrame::RemoveSelected() {

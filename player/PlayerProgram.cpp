@@ -22,7 +22,7 @@ int runPlayer(const QStringList& arguments) {
     std::setlocale(LC_NUMERIC, "C");
 
     const QStringList files = existingFiles(arguments);
-    SingleInstance instance(QStringLiteral("MiradoVideo_WNDNAME"));
+    SingleInstance instance;
     if (instance.handOver(files)) return 0;
 
     CPaintManagerUI::SetInstance(qApp);

@@ -12,6 +12,12 @@ class RememberedKeys {
 public:
     static constexpr std::size_t kCapacity = 6;
 
+    RememberedKeys() = default;
+    // The keys are wiped from memory with the list.
+    ~RememberedKeys();
+    RememberedKeys(const RememberedKeys&) = delete;
+    RememberedKeys& operator=(const RememberedKeys&) = delete;
+
     // Puts the key at the front; the oldest goes when the list is full.
     void remember(const ContainerKey& key);
     std::size_t size() const { return keys_.size(); }

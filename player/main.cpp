@@ -2,10 +2,13 @@
 // (player/PlayerProgram.h).
 #include <QApplication>
 
+#include "container/SecretMemory.h"
 #include "player/PlayerOptions.h"
 #include "player/PlayerProgram.h"
 
 int main(int argc, char** argv) {
+    // Deciphered pictures, keys and passwords live in this process's memory: no core file may hold them.
+    mirado::disableCoreDumps();
     const mirado::PlayerOptions options = mirado::parsePlayerOptions(argc, argv);
     if (options.exitNow) return options.exitCode;
     // Qt sees only the program name: the words after it are ours (files), and Qt's own options would

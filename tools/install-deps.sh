@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in tools/deps.txt that are missing. Needs root (or sudo) only when
+# Installs the Debian packages listed in tools/deps.txt (or in the list given) that are missing. Needs root (or sudo) only when
 # something is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/deps.txt")
+list=${1:-$here/deps.txt}
+mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$list")
 missing=()
 for pkg in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")

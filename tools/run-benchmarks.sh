@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
-# Runs every benchmark program of a build folder, one after another.
+# Runs every benchmark program of a build folder, one after another. Their scratch files go to the
+# temporary folder (about 3.3 GB at most). player_bench plays in real windows: without an X server it
+# runs under xvfb-run, whose Mesa draws with software OpenGL as the mpv it is compared with does.
 set -euo pipefail
 build=${1:-build}
 for bench in $(find "$build/bench" -type f -executable -name '*_bench' | sort); do
   echo "== $(basename "$bench")"
-  "$bench"
+  if [ "$(basename "$bench")" = player_bench ] && [ -z "${DISPLAY:-}" ]; then
+    xvfb-run -a -s "-screen 0 1920x1080x24" "$bench"
+  elif [ "$(basename "$bench")" = player_picture_memory_bench ]; then
+    # The largest picture the decoders' budget allows.
+    picture=$(mktemp --suffix=.jpg)
+    /usr/bin/convert -size 10000x10000 plasma: "$picture"
+    "$bench" "$picture" || echo "goal missed: the largest picture the budget allows was not shown"
+    rm -f "$picture"
+  else
+    "$bench"
+  fi
 done

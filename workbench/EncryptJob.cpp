@@ -1,5 +1,9 @@
 #include "EncryptJob.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "EncryptPlan.h"
 #include "MediaExtensions.h"
 #include "MirroredTree.h"
@@ -11,12 +15,21 @@ namespace {
 
 bool stopRequested(const EncryptProgress& progress) { return progress.stopRequested && progress.stopRequested(); }
 
+// mkdir first: the parent is nearly always there by now, so one call does it where create_directories
+// would look at the folder and its parent before making it.
+void makeFolder(const fs::path& folder) {
+    if (::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST) return;
+    std::error_code ignored;  // a folder that cannot be made shows up as the writer's failure
+    fs::create_directories(folder, ignored);
+}
+
 void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const EncryptRequest& request,
                const EncryptProgress& progress, EncryptOutcome& outcome) {
     const int total = int(plan.size());
     const std::uint64_t jobBytes = totalSize(plan);
     std::uint64_t finishedBytes = 0;
     ContainerWriter writer;
+    fs::path madeFolder;  // the files of one folder come one after another, so each folder is made once
     for (int index = 0; index < total; ++index) {
         if (stopRequested(progress)) {
             outcome.cancelled = true;
@@ -24,9 +37,9 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
         }
         const PlannedFile& file = plan[std::size_t(index)];
         if (progress.fileStarted) progress.fileStarted({index, total, file.source, file.size, jobBytes});
-        if (createFolders) {
-            std::error_code ignored;  // a folder that cannot be made shows up as the writer's failure
-            fs::create_directories(file.folder, ignored);
+        if (createFolders && file.folder != madeFolder) {
+            makeFolder(file.folder);
+            madeFolder = file.folder;
         }
         // A folder's files are planned one after another, so each folder is swept once per job.
         if (index == 0 || file.folder != plan[std::size_t(index - 1)].folder) {

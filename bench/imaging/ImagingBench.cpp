@@ -1,28 +1,26 @@
-// Decoding speed next to the libraries' own tools: a 6000 x 4000 JPEG against djpeg, a
-// 4000 x 3000 PNG against libpng reading rows into memory. Prints the figures and the ratios.
+// Decoding a picture as a user meets it, in a fresh process with fresh memory for the picture, next to
+// djpeg (a 6000 x 4000 JPEG) and to libpng reading rows (a 4000 x 3000 PNG), both in fresh processes
+// too; and the same decodes again into a picture this process reuses, where no fresh page is touched.
 #include <cstddef>
 #include <cstdio>  // before jpeglib.h, which needs size_t and FILE
 #include <jpeglib.h>
 #include <png.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <random>
 #include <vector>
 
 #include "DecodeToRgb24.h"
-
-extern char** environ;
+#include "bench/support/Measure.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace mirado::bench;
+
+const std::string kDecodeOnce = MIRADO_DECODE_ONCE;
 
 // Smooth shapes with a little grain, so the files compress like a photograph rather than a flat fill.
 std::vector<std::uint8_t> photoLike(int width, int height) {
@@ -77,70 +75,33 @@ void writePng(const fs::path& path, int width, int height, const std::vector<std
     std::fclose(file);
 }
 
-// libpng's plain way: rows read from the file into one buffer, no conversion.
-bool libpngRows(const fs::path& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_init_io(png, file);
-    png_read_info(png, info);
-    const png_uint_32 width = png_get_image_width(png, info);
-    const png_uint_32 height = png_get_image_height(png, info);
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
-    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, pixels.data() + static_cast<std::size_t>(y) * width * 3, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(file);
-    return true;
-}
-
-bool djpeg(const fs::path& path) {
-    const char* arguments[] = {"djpeg", "-outfile", "/dev/null", path.c_str(), nullptr};
-    pid_t child = 0;
-    if (posix_spawnp(&child, "djpeg", nullptr, nullptr, const_cast<char**>(arguments), environ) != 0) return false;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Fastest of several runs, in milliseconds; negative when a run failed.
-double fastest(const std::function<bool()>& run, int runs = 7) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        if (!run()) return -1;
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
-
-void report(const char* what, double ours, const char* reference, double theirs, double goal) {
-    std::printf("%-28s decodeToRgb24 %8.1f ms   %-22s %8.1f ms   ratio %.3f%s\n", what, ours, reference, theirs,
-                ours / theirs, goal > 0 ? (ours / theirs <= goal ? "  (goal <= 1.15: met)" : "  (goal <= 1.15: MISSED)") : "");
+void comparePicture(const char* what, const fs::path& file, const char* theirName,
+                    const std::vector<std::string>& theirs, double goal) {
+    mirado::Rgb24Picture reused;
+    mirado::decodeToRgb24(file, reused);
+    Race race;
+    race.add("decodeToRgb24, fresh process", {}, [&] { return runProgram({kDecodeOnce, "ours", file.string()}); });
+    race.add(theirName, {}, [&] { return runProgram(theirs); });
+    race.add("decodeToRgb24, reused picture", {}, [&] { return mirado::decodeToRgb24(file, reused); });
+    if (!race.run(7)) return;
+    std::printf("%s, best of 7 alternating runs\n", what);
+    race.print();
+    compare(race, "decodeToRgb24, fresh process", theirName, goal);
 }
 
 }  // namespace
 
-int main() {
-    const fs::path folder = fs::temp_directory_path() / ("mirado-imaging-bench-" + std::to_string(::getpid()));
+int main(int argc, char** argv) {
+    const fs::path folder = scratchFolder(argc, argv, "mirado-imaging-bench");
     fs::create_directories(folder);
     const fs::path jpeg = folder / "photo.jpg";
     const fs::path png = folder / "photo.png";
     writeJpeg(jpeg, 6000, 4000, photoLike(6000, 4000));
     writePng(png, 4000, 3000, photoLike(4000, 3000));
-    std::printf("JPEG 6000x4000, %.1f MB; PNG 4000x3000, %.1f MB; fastest of 7 runs each\n",
-                static_cast<double>(fs::file_size(jpeg)) / 1e6, static_cast<double>(fs::file_size(png)) / 1e6);
-
-    // As the video surface does: one picture, replaced by every decode.
-    mirado::Rgb24Picture picture;
-    const double ourJpeg = fastest([&] { return mirado::decodeToRgb24(jpeg, picture); });
-    const double theirJpeg = fastest([&] { return djpeg(jpeg); });
-    report("JPEG 6000x4000 (file)", ourJpeg, "djpeg > /dev/null", theirJpeg, 1.15);
-
-    const double ourPng = fastest([&] { return mirado::decodeToRgb24(png, picture); });
-    const double theirPng = fastest([&] { return libpngRows(png); });
-    report("PNG 4000x3000 (file)", ourPng, "libpng rows to memory", theirPng, 0);
-
+    std::printf("JPEG 6000x4000, %.1f MB; PNG 4000x3000, %.1f MB\n", static_cast<double>(fs::file_size(jpeg)) / 1e6,
+                static_cast<double>(fs::file_size(png)) / 1e6);
+    comparePicture("JPEG 6000x4000", jpeg, "djpeg > /dev/null", {"djpeg", "-outfile", "/dev/null", jpeg.string()}, 1.15);
+    comparePicture("PNG 4000x3000", png, "libpng rows, fresh process", {kDecodeOnce, "libpng", png.string()}, 1.15);
     fs::remove_all(folder);
-    return ourJpeg < 0 || theirJpeg < 0 || ourPng < 0 || theirPng < 0 ? 1 : 0;
+    return 0;
 }

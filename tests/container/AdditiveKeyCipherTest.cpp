@@ -33,6 +33,35 @@ TEST(AdditiveKeyCipher, MatchesTheByteRuleAtEveryPositionAndLength) {
     }
 }
 
+// The wide paths work on 32-, 64- and 128-byte steps from wherever the buffer starts: every start
+// address within 32 bytes, every key position and lengths on both sides of each step must still follow
+// the byte rule, and no byte outside the range may change.
+TEST(AdditiveKeyCipher, WideStepsMatchTheByteRuleAtEveryAlignment) {
+    const std::size_t lengths[] = {31, 32, 33, 63, 64, 65, 95, 96, 97, 127, 128, 129,
+                                   159, 160, 161, 255, 256, 257, 383, 384, 385, 1000};
+    for (std::size_t start = 0; start < 32; ++start) {
+        for (int position = 0; position < 16; ++position) {
+            for (std::size_t length : lengths) {
+                const auto original = patternBytes(start + length + 32, unsigned(start * 977 + length));
+                auto bytes = original;
+                AdditiveKeyCipher cipher(kKey);
+                cipher.setPosition(position);
+                ASSERT_TRUE(cipher.encipher(bytes.data() + start, length));
+                for (std::size_t i = 0; i < bytes.size(); ++i) {
+                    const bool inside = i >= start && i < start + length;
+                    const auto expected =
+                        inside ? std::uint8_t(original[i] + kKey[(position + i - start) % 16]) : original[i];
+                    ASSERT_EQ(bytes[i], expected) << "start " << start << " position " << position << " length "
+                                                  << length << " byte " << i;
+                }
+                cipher.setPosition(position);
+                ASSERT_TRUE(cipher.decipher(bytes.data() + start, length));
+                ASSERT_EQ(bytes, original) << "start " << start << " position " << position << " length " << length;
+            }
+        }
+    }
+}
+
 TEST(AdditiveKeyCipher, SplittingAStreamIntoCallsChangesNothing) {
     auto whole = patternBytes(1000);
     auto pieces = whole;

@@ -113,5 +113,30 @@ TEST_F(VideoInSurface, APausedVideoStaysPausedWhereItWasThroughFullScreen)
     EXPECT_NEAR(host.engine().curr_play_time(), at, 0.2);
 }
 
+TEST_F(VideoInSurface, AClosedVideoLeavesTheSurfaceEmptyAndTheNextOneShowsAgain)
+{
+    EXPECT_GT(redPixels(QSize(320, 240)), 60);
+    host.engine().stop();
+    host.engine().close();
+    spin(200);
+    auto* video = host.surface().GetHWND()->findChild<QOpenGLWidget*>();
+    ASSERT_NE(video, nullptr);
+    EXPECT_FALSE(video->isVisible()) << "the last frame would stay on screen";
+    // What a person sees: the surface's own empty state, no frame and no watermark.
+    const QImage shown = host.surface().GetHWND()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(spreadOf(shown, shown.rect(), &isReddish).count, 0);
+    // The label's anti-aliased text has a few grey pixels; the grey frame would fill the surface.
+    const auto grey = [](QColor c) { return std::abs(c.red() - 128) < 20 && std::abs(c.green() - 128) < 20; };
+    EXPECT_LT(spreadOf(shown, shown.rect(), grey).count, shown.width() * shown.height() / 20);
+
+    ContainerReader again;
+    const ContainerKey key = testKey(7);
+    const fs::path container = TestMedia::instance().encipher(longGreyClip(), key, u"水印AB", 3, 1, 2);
+    ASSERT_EQ(openContainer(host.engine(), again, container, key), 1);
+    host.engine().play(0.0, 0);
+    EXPECT_GT(redPixels(QSize(320, 240)), 60);
+    host.engine().close();
+}
+
 } // namespace
 } // namespace mirado::testing

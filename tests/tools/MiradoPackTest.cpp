@@ -52,6 +52,21 @@ TEST_F(MiradoPack, EncryptThenInfoShowsTheRecordAndTheOriginalsHash) {
     EXPECT_EQ(info.out.find("\"watermarkMark\": 0"), std::string::npos) << "a watermarked container has a mark";
 }
 
+// The payload is hashed a block at a time: nothing at all, and a payload that ends one byte into a
+// further block, must still hash like the original does.
+TEST_F(MiradoPack, Sha256MatchesSha256sumForEmptyAndMultiBlockPayloads) {
+    for (std::size_t size : {std::size_t(0), std::size_t((1u << 20) * 2 + 1)}) {
+        const fs::path source = dir / "in" / ("clip" + std::to_string(size) + ".mkv");
+        writeFile(source, patternBytes(size, unsigned(size)));
+        ASSERT_EQ(pack({"encrypt", source.string(), (dir / "out").string(), "--password", "abc123"}).exitCode, 0);
+        const auto info = pack({"info", (dir / "out" / ("clip" + std::to_string(size) + ".pmpk")).string(),
+                                "--password", "abc123", "--json", "--sha256"});
+        ASSERT_EQ(info.exitCode, 0) << info.err;
+        const auto expected = runProcess("/usr/bin/sha256sum", {source.string()}).out.substr(0, 64);
+        EXPECT_NE(info.out.find("\"sha256\": \"" + expected + "\""), std::string::npos) << size << ": " << info.out;
+    }
+}
+
 TEST_F(MiradoPack, WithoutAWatermarkTextNothingIsMarked) {
     ASSERT_EQ(pack({"encrypt", (dir / "in/holiday.mp4").string(), (dir / "out").string(), "--password", "abc123",
                     "--position", "3", "--watermark", ""}).exitCode, 0);

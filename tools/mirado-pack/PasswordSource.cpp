@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "container/AdditiveKeyCipher.h"
 #include "container/PasswordRule.h"
+#include "container/SecretMemory.h"
 #include "container/Utf.h"
 
 namespace mirado::pack {
@@ -106,9 +107,15 @@ std::optional<std::string> obtainPassword(const CommandLine& line) {
 }
 
 std::optional<ContainerKey> obtainKey(const CommandLine& line) {
-    const auto password = obtainPassword(line);
+    auto password = obtainPassword(line);
     if (!password) return std::nullopt;
-    const std::u16string text = toUtf16(*password);
+    std::u16string text = toUtf16(*password);
+    wipe(password->data(), password->size());
+    // The password's last copy goes once the key is made, whichever way this ends.
+    struct Forget {
+        std::u16string& text;
+        ~Forget() { wipe(text.data(), text.size() * sizeof(char16_t)); }
+    } forget{text};
     if (text.empty()) {
         complain(toUtf8(kPasswordEmptyMessage));
         return std::nullopt;

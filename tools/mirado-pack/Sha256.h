@@ -1,24 +1,24 @@
 #pragma once
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+struct evp_md_ctx_st;
+
 namespace mirado::pack {
 
-// Streaming SHA-256, so a payload of any size is hashed in constant memory.
+// Streaming SHA-256 (libcrypto's), so a payload of any size is hashed in constant memory.
 class Sha256 {
 public:
     Sha256();
+    ~Sha256();
+    Sha256(const Sha256&) = delete;
+    Sha256& operator=(const Sha256&) = delete;
     void update(const std::uint8_t* data, std::size_t length);
     std::string hexDigest();  // lower-case; ends the hash
 
 private:
-    void compress(const std::uint8_t* block);
-    std::array<std::uint32_t, 8> state_;
-    std::array<std::uint8_t, 64> pending_{};
-    std::size_t pendingLength_ = 0;
-    std::uint64_t totalLength_ = 0;
+    evp_md_ctx_st* context_;
 };
 
 }  // namespace mirado::pack

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "container/SecretMemory.h"
 
 namespace mirado::pack {
 
@@ -26,6 +27,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Passwords, keys and plain media pass through this process's memory: no core file may hold them.
+    mirado::disableCoreDumps();
     // A file-size limit must fail the write (and remove the partial file), not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> words(argv + 1, argv + argc);

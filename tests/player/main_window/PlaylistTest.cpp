@@ -2,6 +2,7 @@
 // clearing, stepping in a circle, and the cell texts.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -56,21 +57,40 @@ TEST_F(Playlist, TheDialogAsksForMediaFilesAndItsChoiceIsAddedInOrder) {
     EXPECT_EQ(services.files->requests.size(), 2u);
 }
 
-TEST_F(Playlist, APathAlreadyListedInAnyLetterCaseIsSkipped) {
+TEST_F(Playlist, APathAlreadyListedIsSkippedAndLetterCaseMakesAnotherFile) {
     const QString first = TestClips::instance().emptyFile("Clip.MP4");
+    const QString folder = QFileInfo(first).absolutePath();
+    const QString lower = folder + QStringLiteral("/clip.mp4");
+    QFile(lower).open(QIODevice::WriteOnly);
     const QString second = TestClips::instance().emptyFile("other.mkv");
     addThroughDialog({first});
-    QString shouted = first;
-    shouted.replace(QStringLiteral("Clip.MP4"), QStringLiteral("cLIP.mp4"));
-    addThroughDialog({shouted, second, first});
-    EXPECT_EQ(rowNames(), (QStringList{first, second}));
-    addThroughDialog({second.toUpper()});
-    EXPECT_EQ(rowNames(), (QStringList{first, second}));
+    addThroughDialog({lower, second, first});
+    EXPECT_EQ(rowNames(), (QStringList{first, lower, second})) << "Clip.MP4 and clip.mp4 are two files here";
 
-    // One batch naming a file twice (a drop or a command line can) adds it once.
+    // The same file under another spelling of its path is the same row; rows carry the clean path.
+    const QString roundabout = folder + QStringLiteral("/./sub/../Clip.MP4");
+    const QString doubled = QString(second).replace(QStringLiteral("/other.mkv"), QStringLiteral("//other.mkv"));
+    addThroughDialog({roundabout, doubled});
+    EXPECT_EQ(rowNames(), (QStringList{first, lower, second}));
+
+    // One batch naming a file twice (a drop or a command line can) adds it once, by its clean path.
     const QString third = TestClips::instance().emptyFile("third.avi");
-    frame->addPaths({third, third.toUpper(), third});
-    EXPECT_EQ(rowNames(), (QStringList{first, second, third}));
+    frame->addPaths({QFileInfo(third).absolutePath() + QStringLiteral("/./third.avi"), third});
+    EXPECT_EQ(rowNames(), (QStringList{first, lower, second, third}));
+}
+
+TEST_F(Playlist, ARowShowsAnyFileNameWhole) {
+    const QStringList names = {QStringLiteral("movie{#0}part2.mp4"), QStringLiteral("{#1}{##}{#"),
+                               QStringLiteral("a{#6}b{{#0}}.mkv"), QStringLiteral("tab\tand\nline.avi")};
+    QStringList files;
+    for (const QString& name : names) files << TestClips::instance().emptyFile(name);
+    addThroughDialog(files);
+    ASSERT_EQ(rowNames(), files);
+    for (int i = 0; i < files.size(); ++i) {
+        auto* row = static_cast<CListElementUI*>(list().ItemAt(i));
+        EXPECT_EQ(row->GetCellText(0).toQString(), QFileInfo(files[i]).fileName());
+        for (int column = 1; column < 7; ++column) EXPECT_EQ(row->GetCellText(column).toQString(), QString()) << i;
+    }
 }
 
 TEST_F(Playlist, FilesDroppedOnTheWindowJoinWithTheSameRule) {

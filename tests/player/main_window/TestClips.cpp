@@ -41,8 +41,12 @@ QString TestClips::picture(const QString& name, int width, int height, QColor co
 }
 
 QString TestClips::emptyFile(const QString& name) {
+    return file(name, {});
+}
+
+QString TestClips::file(const QString& name, const QByteArray& bytes) {
     const fs::path out = freshFolder() / name.toStdString();
-    std::ofstream{out};
+    std::ofstream(out, std::ios::binary).write(bytes.constData(), bytes.size());
     return QString::fromStdString(out.string());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Media for the main window's tests, made once per test process in a temporary folder: tiny videos
 // (ffmpeg), pictures (Qt) and containers enciphered under a password.
+#include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <filesystem>
@@ -20,6 +21,8 @@ public:
     QString picture(const QString& name, int width, int height, QColor colour = Qt::darkCyan);
     // An empty file with that name (for playlist tests that never play).
     QString emptyFile(const QString& name);
+    // A file of that name holding `bytes`.
+    QString file(const QString& name, const QByteArray& bytes);
     // `source` enciphered under `password` into `<name>.pmpk` (a folder of its own per call).
     QString container(const QString& source, const QString& password, const QString& watermark = {},
                       int position = 0, int colour = 0, int fontSize = 0);

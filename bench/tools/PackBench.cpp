@@ -1,0 +1,108 @@
+// mirado-pack as a user runs it, next to the tools a user would compare it with, measured in one run in
+// alternating rounds: one cached 1 GiB file (cp, cat), a folder of 200 files of 5 MiB (cp -r), 20,000
+// small files of which 2,000 are videos (find | tar copying the videos), and info --sha256 (sha256sum).
+// Usage: pack_bench [FOLDER] (about 3.3 GB of scratch files go there and are removed at the end).
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "bench/support/Measure.h"
+#include "bench/support/ScratchTrees.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace mirado::bench;
+
+const std::string kPack = MIRADO_PACK_PATH;
+
+void singleFile(const fs::path& scratch) {
+    const fs::path source = scratch / "big.mkv", out = scratch / "out", copy = scratch / "copy.mkv";
+    writeBigFile(source, 1u << 30);
+    runProgram({"cat", source.string()});  // into the page cache
+    const auto fresh = [&] {
+        fs::remove(copy);
+        emptyFolder(out);
+    };
+    Race race;
+    race.add("mirado-pack encrypt --quiet", fresh,
+             [&] { return runProgram({kPack, "encrypt", source.string(), out.string(), "--quiet"}); });
+    race.add("cp", fresh, [&] { return runProgram({"cp", source.string(), copy.string()}); });
+    race.add("cat SRC > DST", fresh, [&] { return runProgram({"cat", source.string()}, "/dev/null", copy.string()); });
+    if (!race.run(5)) return;
+    std::printf("one cached 1 GiB file into a fresh file, best of 5 alternating runs\n");
+    race.print(double(fs::file_size(source)) / 1e6);
+    compare(race, "mirado-pack encrypt --quiet", "cp", 1.2);
+    compare(race, "mirado-pack encrypt --quiet", "cat SRC > DST", 1.1);
+
+    // The container stays for the hash comparison; the hash is of the deciphered payload.
+    runProgram({kPack, "encrypt", source.string(), out.string(), "--quiet"});
+    const std::string container = (out / "big.pmpk").string();
+    Race hash;
+    hash.add("mirado-pack info --sha256", {}, [&] { return runProgram({kPack, "info", container, "--sha256"}); });
+    hash.add("sha256sum", {}, [&] { return runProgram({"sha256sum", source.string()}); });
+    if (!hash.run(5)) return;
+    std::printf("SHA-256 of 1 GiB, cached, best of 5 alternating runs\n");
+    hash.print(double(fs::file_size(source)) / 1e6);
+    compare(hash, "mirado-pack info --sha256", "sha256sum", 1.1);
+    fs::remove_all(out);
+    fs::remove(source);
+}
+
+void bigFilesFolder(const fs::path& scratch) {
+    const fs::path tree = scratch / "clips", out = scratch / "out", copy = scratch / "copy";
+    buildClipTree(tree, 200, 5u << 20);
+    runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});  // into the page cache
+    Race race;
+    race.add("mirado-pack encrypt FOLDER --quiet", [&] { emptyFolder(out); },
+             [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--quiet"}); });
+    race.add("cp -r", [&] { emptyFolder(copy); },
+             [&] { return runProgram({"cp", "-r", tree.string(), (copy / "clips").string()}); });
+    if (!race.run(5)) return;
+    std::printf("folder of 200 files of 5 MiB in 10 folders, best of 5 alternating runs\n");
+    race.print(200 * 5 * 1.048576);
+    compare(race, "mirado-pack encrypt FOLDER --quiet", "cp -r", 1.2);
+    fs::remove_all(tree);
+    fs::remove_all(out);
+    fs::remove_all(copy);
+}
+
+// Per video, at two sizes, so the cost of a job is seen to grow with the number of files and no faster.
+void smallFilesFolder(const fs::path& scratch, int folders) {
+    const fs::path tree = scratch / "small", out = scratch / "out", copy = scratch / "copy";
+    buildSmallFileTree(tree, folders, 1024);
+    runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});
+    const std::string findTar = "cd '" + tree.string() + "' && find . -type f -iname '*.mp4' -print0 | "
+                                "tar --null -cf - -T - | tar -xf - -C '" + copy.string() + "'";
+    Race race;
+    race.add("mirado-pack encrypt FOLDER --quiet", [&] { emptyFolder(out); },
+             [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--quiet"}); });
+    race.add("find | tar (the videos)", [&] { emptyFolder(copy); }, [&] { return runShell(findTar); });
+    if (!race.run(5)) return;
+    std::printf("%d files of 1 KiB in %d folders, %d of them videos, best of 5 alternating runs\n", folders * 10,
+                folders, folders);
+    race.print();
+    std::printf("  mirado-pack per video              %6.1f us wall, %6.1f us CPU\n",
+                race.best("mirado-pack encrypt FOLDER --quiet").wall / folders * 1e6,
+                race.best("mirado-pack encrypt FOLDER --quiet").cpu / folders * 1e6);
+    compare(race, "mirado-pack encrypt FOLDER --quiet", "find | tar (the videos)", 1.2);
+    fs::remove_all(tree);
+    fs::remove_all(out);
+    fs::remove_all(copy);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const fs::path scratch = scratchFolder(argc, argv, "mirado-pack-bench");
+    fs::create_directories(scratch);
+    ::setenv("MIRADO_PASSWORD", "bench123", 1);
+    std::printf("shared machine: figures are the lowest of alternating runs; CPU = user + system seconds\n");
+    singleFile(scratch);
+    bigFilesFolder(scratch);
+    smallFilesFolder(scratch, 200);
+    smallFilesFolder(scratch, 2000);
+    fs::remove_all(scratch);
+    return 0;
+}
