@@ -140,6 +140,8 @@ private:
     void closeEngineFile();
     // The key map; onPlaylist when the playlist holds the keyboard focus (Enter then plays its row).
     bool runPlayerKey(WPARAM key, bool onPlaylist);
+    // The name of the row a path is listed under.
+    static QString rowNameFor(const QString& path);
     // Selects the listed row of path and plays it, unless it is already the current file.
     void playListed(const QString& path);
     // The window manager's title names the current file; the play button shows pause while playing.

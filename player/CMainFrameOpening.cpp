@@ -16,12 +16,12 @@ void CMainFrame::dropFiles(const QStringList& paths) {
 
 void CMainFrame::playListed(const QString& path) {
     if (m_playlist == nullptr) return;
+    const QString name = rowNameFor(path);
     for (int i = 0; i < m_playlist->ItemCount(); ++i) {
         CControlUI* row = m_playlist->ItemAt(i);
-        // Listed rows are compared as the duplicate check compares them.
-        if (row == nullptr || row->GetName().toQString().compare(path, Qt::CaseInsensitive) != 0) continue;
+        if (row == nullptr || row->GetName().toQString() != name) continue;
         // The file already current goes on as it is: playing it again would pause it.
-        if (row->GetName().toQString() == m_currentPath) return;
+        if (name == m_currentPath) return;
         m_playlist->SelectIndex(i, false);
         PlaySelected();
         return;

@@ -277,9 +277,9 @@ TEST_F(Keys, FilesFromOutsidePlayAtOnceAndADropOnlyWhenNothingPlays) {
     EXPECT_EQ(frame->currentPath(), second);
     EXPECT_EQ(rowNames(), (QStringList{first, second}));
     // A file already listed plays from its row; naming the current one again leaves it on.
-    QString shouted = first;
-    shouted.replace(QStringLiteral("first.png"), QStringLiteral("FIRST.PNG"));
-    frame->openFiles({shouted});
+    QString unclean = first;
+    unclean.replace(QStringLiteral("/first.png"), QStringLiteral("/./first.png"));
+    frame->openFiles({unclean});
     EXPECT_EQ(frame->currentPath(), first);
     EXPECT_EQ(list().SelectedIndex(), 0);
     frame->openFiles({first});
