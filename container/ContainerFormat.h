@@ -3,7 +3,23 @@
 #include <cstdint>
 #include <string_view>
 
-// Byte layout of a .pmpk container. Everything from kEncipheredFrom to the end of the file is enciphered;
+namespace mirado {
+
+// Which of the two container formats a file is, or a writer writes. Compatible is the original
+// additive format, readable by every earlier player; Sealed is a standard age v1 file whose payload
+// is authenticated and whose passphrase is hardened by scrypt.
+enum class ContainerVersion : std::uint8_t { Compatible = 1, Sealed = 2 };
+
+// scrypt work factor (log2 N) of a Sealed container: the default keeps opening at about half a second
+// on a modest machine; readers refuse anything above the maximum, as age does, so a hostile file cannot
+// make the player spend minutes or gigabytes.
+inline constexpr int kDefaultWorkFactor = 16;
+inline constexpr int kMinWorkFactor = 1;
+inline constexpr int kMaxWorkFactor = 22;
+
+}  // namespace mirado
+
+// Byte layout of a format 1 .pmpk container. Everything from kEncipheredFrom to the end of the file is enciphered;
 // the byte at file offset X uses key byte (X - kEncipheredFrom) mod 16.
 namespace mirado::format {
 

@@ -14,6 +14,8 @@
 #include "ContainerInfoRecord.h"
 #include "ContainerOutputFile.h"
 #include "ContainerSourceFile.h"
+#include "SealedBodyWriter.h"
+#include "SecretMemory.h"
 #include "Utf.h"
 #include "WatermarkText.h"
 
@@ -73,10 +75,19 @@ std::string WriteResult::describe() const {
         case WriteError::WriteFailed: what = "writing the container failed"; break;
         case WriteError::Cancelled: return "cancelled";
         case WriteError::FolderUnreadable: what = "cannot read the folder; its files were not enciphered"; break;
+        case WriteError::WorkFactorRefused:
+            return "the work factor must be a number from " + std::to_string(kMinWorkFactor) + " to " +
+                   std::to_string(kMaxWorkFactor);
+        case WriteError::CipherFailed: what = "the cryptographic library failed"; break;
     }
     std::string text = what;
     if (systemError != 0) text += std::string(": ") + std::strerror(systemError);
     return text;
+}
+
+void ContainerWriter::setVersion(ContainerVersion version, int workFactor) {
+    version_ = version;
+    workFactor_ = workFactor;
 }
 
 void ContainerWriter::configure(const ContainerKey& key, bool watermarkEnabled, std::u16string_view watermarkText,
@@ -101,6 +112,19 @@ std::string ContainerWriter::containerNameFor(const fs::path& source) {
     return baseNameOf(source) + "." + std::string(format::kExtension);
 }
 
+ContainerInfoRecord ContainerWriter::recordFor(const fs::path& source, std::uint64_t sourceSize) const {
+    ContainerInfoRecord record;
+    record.payloadSize = sourceSize;
+    record.sourceName = toUtf16(source.filename().string());
+    if (watermarkEnabled_) {
+        record.watermarkText = watermarkText_;
+        record.watermarkPosition = watermarkPosition_;
+        record.watermarkColour = watermarkColour_;
+        record.watermarkFontSize = watermarkFontSize_;
+    }
+    return record;
+}
+
 WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path& destinationFolder,
                                           const WriteProgress& progress) {
     return encipherFileAs(source, destinationFolder, containerNameFor(source), progress);
@@ -108,6 +132,9 @@ WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path
 
 WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::path& destinationFolder,
                                             const std::string& containerFileName, const WriteProgress& progress) {
+    if (version_ == ContainerVersion::Sealed && (workFactor_ < kMinWorkFactor || workFactor_ > kMaxWorkFactor)) {
+        return failure(WriteError::WorkFactorRefused);
+    }
     std::error_code ec;
     if (source.empty() || !fs::exists(source, ec)) return failure(WriteError::SourceMissing, ENOENT);
     if (destinationFolder.empty() || !fs::is_directory(destinationFolder, ec)) {
@@ -133,6 +160,21 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         output.abandon();
         return failure(error, systemError);
     };
+    // Both formats come into place the same way: whole and under their name, or not at all.
+    const auto finish = [&]() -> WriteResult {
+        if (!input.unchangedSinceOpened()) return abandon(WriteError::SourceChanged, 0);
+        if (!output.commit()) return failure(WriteError::WriteFailed, errno);
+        return {};
+    };
+
+    if (version_ == ContainerVersion::Sealed) {
+        std::string passphrase = passphraseOf(key_);
+        const WriteResult body = writeSealedBody(input.get(), output.get(), sourceSize, recordFor(source, sourceSize),
+                                                 passphrase, workFactor_, progress);
+        wipe(passphrase.data(), passphrase.size());
+        if (!body) return abandon(body.error, body.systemError);
+        return finish();
+    }
 
     AdditiveKeyCipher cipher(key_);
     std::uint8_t header[format::kHeaderSize] = {};
@@ -146,16 +188,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     putU32(count, format::kRecordCount);
     cipher.encipher(count, sizeof count);
 
-    ContainerInfoRecord record;
-    record.payloadSize = sourceSize;
-    record.sourceName = toUtf16(source.filename().string());
-    if (watermarkEnabled_) {
-        record.watermarkText = watermarkText_;
-        record.watermarkPosition = watermarkPosition_;
-        record.watermarkColour = watermarkColour_;
-        record.watermarkFontSize = watermarkFontSize_;
-    }
-    auto recordBytes = record.toBytes();
+    auto recordBytes = recordFor(source, sourceSize).toBytes();
     cipher.encipher(recordBytes.data(), recordBytes.size());
 
     if (!writeAll(output.get(), header, sizeof header) || !writeAll(output.get(), count, sizeof count) ||
@@ -182,9 +215,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         }
         if (progress && !progress(done)) return abandon(WriteError::Cancelled, 0);
     }
-    if (!input.unchangedSinceOpened()) return abandon(WriteError::SourceChanged, 0);
-    if (!output.commit()) return failure(WriteError::WriteFailed, errno);
-    return {};
+    return finish();
 }
 
 }  // namespace mirado

@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "AdditiveKeyCipher.h"
+#include "ContainerFormat.h"
 #include "ContainerKey.h"
 
 namespace mirado {
+
+struct ContainerInfoRecord;
 
 enum class WriteError {
     None,
@@ -24,6 +27,8 @@ enum class WriteError {
     WriteFailed,          // disk full, file-size limit, I/O error
     Cancelled,            // the progress callback asked to stop
     FolderUnreadable,     // not the writer's: a folder job could not read a folder, so its files were not seen
+    WorkFactorRefused,    // a format 2 work factor outside kMinWorkFactor..kMaxWorkFactor
+    CipherFailed,         // the cryptographic library failed (no random bytes, ...)
 };
 
 struct WriteResult {
@@ -37,13 +42,20 @@ struct WriteResult {
 // Called after every chunk with the payload bytes written so far; returning false cancels the write.
 using WriteProgress = std::function<bool(std::uint64_t bytesDone)>;
 
-// Enciphers one source file into one container. The container appears under its name only once it is
-// whole (see ContainerOutputFile), so a failed, cancelled or killed run leaves an earlier container of
-// that name untouched and no partial file behind.
+// Enciphers one source file into one container, in format 1 (the default) or format 2. The container
+// appears under its name only once it is whole (see ContainerOutputFile), so a failed, cancelled or
+// killed run leaves an earlier container of that name untouched and no partial file behind.
 class ContainerWriter {
 public:
     // Progress is reported after every chunk of this many payload bytes (and after the last one).
     inline static constexpr std::size_t kChunkSize = 4u << 20;
+
+    // The format of every following container until changed. For format 2 the passphrase is the key's
+    // bytes up to the first zero, hardened by scrypt with 2^workFactor; a work factor age would refuse
+    // makes the following writes fail with WorkFactorRefused.
+    void setVersion(ContainerVersion version, int workFactor = kDefaultWorkFactor);
+    ContainerVersion version() const { return version_; }
+    int workFactor() const { return workFactor_; }
 
     // Call before every file: resets the key position and draws a fresh watermark mark.
     void configure(const ContainerKey& key, bool watermarkEnabled, std::u16string_view watermarkText,
@@ -62,6 +74,10 @@ public:
     static std::string baseNameOf(const std::filesystem::path& path);
 
 private:
+    ContainerInfoRecord recordFor(const std::filesystem::path& source, std::uint64_t sourceSize) const;
+
+    ContainerVersion version_ = ContainerVersion::Compatible;
+    int workFactor_ = kDefaultWorkFactor;
     ContainerKey key_{};
     bool watermarkEnabled_ = false;
     std::u16string watermarkText_;

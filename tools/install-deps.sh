@@ -7,6 +7,8 @@ list=${1:-$here/deps.txt}
 mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$list")
 missing=()
 for pkg in "${wanted[@]}"; do
+  # NodeSource's nodejs brings its own npm, which Debian's npm package would conflict with.
+  [ "$pkg" = npm ] && command -v npm >/dev/null && continue
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

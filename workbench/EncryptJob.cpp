@@ -29,6 +29,7 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
     const std::uint64_t jobBytes = totalSize(plan);
     std::uint64_t finishedBytes = 0;
     ContainerWriter writer;
+    writer.setVersion(request.version, request.workFactor);
     fs::path madeFolder;  // the files of one folder come one after another, so each folder is made once
     for (int index = 0; index < total; ++index) {
         if (stopRequested(progress)) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "container/ContainerFormat.h"
 #include "container/ContainerKey.h"
 
 namespace mirado {
@@ -21,6 +22,10 @@ struct EncryptRequest {
     std::filesystem::path destinationFolder;
     ContainerKey key{};
     WatermarkSettings watermark;
+    // Every container of the job is written in this format; the work factor sets the password's
+    // cost in a sealed one.
+    ContainerVersion version = ContainerVersion::Compatible;
+    int workFactor = kDefaultWorkFactor;
 };
 
 }  // namespace mirado

@@ -168,6 +168,50 @@ TEST(ContainerReader, BlocksDecipheredByOffsetEqualOnePass) {
     EXPECT_TRUE(std::equal(plain.begin() + 24, plain.end(), deciphered.begin() + 24));
 }
 
+TEST(ContainerReader, ReadPayloadAtGivesMediaBytesFromAnyPositionAndStopsAtTheEnd) {
+    TempDir dir;
+    const auto payload = patternBytes(70000);
+    const auto path = makeContainer(dir, "m.pmpk", payload);
+    ContainerReader reader;
+    EXPECT_EQ(reader.readPayloadAt(0, nullptr, 0), -1) << "nothing open";
+    reader.setKey(kKey);
+    ASSERT_TRUE(reader.open(path));
+    EXPECT_EQ(reader.version(), ContainerVersion::Compatible);
+    EXPECT_EQ(reader.lastOpenFailure(), OpenFailure::None);
+    std::mt19937 random(3);
+    std::vector<std::uint8_t> block(9000);
+    for (int i = 0; i < 200; ++i) {
+        const std::uint64_t at = random() % payload.size(), length = 1 + random() % block.size();
+        const std::int64_t got = reader.readPayloadAt(at, block.data(), length);
+        ASSERT_EQ(got, std::int64_t(std::min<std::uint64_t>(length, payload.size() - at)));
+        ASSERT_TRUE(std::equal(block.begin(), block.begin() + got, payload.begin() + std::ptrdiff_t(at))) << at;
+    }
+    EXPECT_EQ(reader.readPayloadAt(payload.size(), block.data(), 10), 0);
+    EXPECT_EQ(reader.readPayloadAt(payload.size() + 5, block.data(), 10), 0);
+    // The stream stays where the engine expects it.
+    EXPECT_EQ(ftello(reader.stream()), 732);
+}
+
+TEST(ContainerReader, TellsWhyAnOpenFailed) {
+    TempDir dir;
+    const auto path = makeContainer(dir, "m.pmpk", patternBytes(100));
+    writeFile(dir / "short.pmpk", patternBytes(500));
+    writeFile(dir / "m.mp4", readFile(path));
+    ContainerReader reader;
+    reader.setKey(asciiKey("Wrong5esame"));
+    EXPECT_FALSE(reader.open(path));
+    EXPECT_EQ(reader.lastOpenFailure(), OpenFailure::WrongPassword);
+    EXPECT_FALSE(reader.open(dir / "short.pmpk"));
+    EXPECT_EQ(reader.lastOpenFailure(), OpenFailure::Damaged);
+    EXPECT_FALSE(reader.open(dir / "m.mp4"));
+    EXPECT_EQ(reader.lastOpenFailure(), OpenFailure::Unreadable);
+    EXPECT_FALSE(reader.open(dir / "missing.pmpk"));
+    EXPECT_EQ(reader.lastOpenFailure(), OpenFailure::Unreadable);
+    reader.setKey(kKey);
+    EXPECT_TRUE(reader.open(path));
+    EXPECT_EQ(reader.lastOpenFailure(), OpenFailure::None);
+}
+
 TEST(ContainerReader, DecipherAtPositionsAndContinuation) {
     ContainerReader reader;
     reader.setKey(kKey);

@@ -142,27 +142,31 @@ TEST(ContainerWriter, CancellingLeavesTheEarlierContainerAndNoPartialFile) {
 }
 
 TEST(ContainerWriter, AFailedWriteKeepsTheEarlierContainerAndLeavesNoTemporaryFile) {
-    TempDir dir;
-    writeFile(dir / "v.mp4", patternBytes(3 << 20));
-    writeFile(dir / "v.pmpk", {9, 9, 9});
-    // The file-size limit makes the write fail half-way; run it in a child so the limit stays there.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{1 << 20, 1 << 20};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        ContainerWriter writer;
-        writer.configure(kKey, false, u"", 0, 0, 0);
-        const auto result = writer.encipherFile(dir / "v.mp4", dir.path());
-        _exit(result.error == WriteError::WriteFailed && result.systemError == EFBIG ? 0 : 1);
+    for (const ContainerVersion version : {ContainerVersion::Compatible, ContainerVersion::Sealed}) {
+        SCOPED_TRACE(int(version));
+        TempDir dir;
+        writeFile(dir / "v.mp4", patternBytes(3 << 20));
+        writeFile(dir / "v.pmpk", {9, 9, 9});
+        // The file-size limit makes the write fail half-way; run it in a child so the limit stays there.
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{1 << 20, 1 << 20};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            ContainerWriter writer;
+            writer.setVersion(version, 10);
+            writer.configure(kKey, false, u"", 0, 0, 0);
+            const auto result = writer.encipherFile(dir / "v.mp4", dir.path());
+            _exit(result.error == WriteError::WriteFailed && result.systemError == EFBIG ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the writer must report the failed write";
+        EXPECT_EQ(readFile(dir / "v.pmpk"), (std::vector<std::uint8_t>{9, 9, 9}));
+        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"v.mp4", "v.pmpk"}));
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the writer must report the failed write";
-    EXPECT_EQ(readFile(dir / "v.pmpk"), (std::vector<std::uint8_t>{9, 9, 9}));
-    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"v.mp4", "v.pmpk"}));
 }
 
 TEST(ContainerWriter, EncipheringAContainerIntoItsOwnFolderReadsItWholeFirst) {

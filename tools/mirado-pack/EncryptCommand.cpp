@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -5,6 +6,7 @@
 #include "Commands.h"
 #include "JobCommand.h"
 #include "PasswordSource.h"
+#include "container/ContainerFormat.h"
 #include "container/Utf.h"
 
 namespace mirado::pack {
@@ -23,6 +25,11 @@ constexpr const char* kUsage =
     "  --password-file FILE  the first line of FILE\n"
     "  --password-fd N       the first line read from file descriptor N\n"
     "  --password P          visible to every user in ps: for throwaway passwords only\n"
+    "  --format 1        the compatible format every player opens (default); it hides the media but\n"
+    "                    does not withstand a determined attacker\n"
+    "  --format 2        a standard age file: authenticated, and opened only with the password\n"
+    "  --work-factor N   format 2's scrypt cost, 2^N, from 16 (the default) to 22; each step doubles\n"
+    "                    the time to open a container and to try a password\n"
     "  --watermark TEXT  text the player draws over the picture (at most 50 characters, an emoji\n"
     "                    counting as two); control characters other than line breaks become spaces\n"
     "  --position N      0 top left, 1 top right, 2 bottom left, 3 bottom right (default 0)\n"
@@ -31,6 +38,31 @@ constexpr const char* kUsage =
     "  --quiet           no progress bar and no line per file\n";
 
 constexpr std::size_t kWatermarkMaxCharacters = 50;
+
+// "--format 1" or "--format 2", and a work factor only where it means something.
+bool parseFormat(const CommandLine& line, ContainerVersion& version, int& workFactor) {
+    const auto format = line.value("format").value_or("1");
+    if (format != "1" && format != "2") {
+        complain("--format must be 1 or 2");
+        return false;
+    }
+    version = format == "1" ? ContainerVersion::Compatible : ContainerVersion::Sealed;
+    const auto factor = line.value("work-factor");
+    if (!factor) return true;
+    if (version != ContainerVersion::Sealed) {
+        complain("--work-factor applies to --format 2 only");
+        return false;
+    }
+    const bool digits = !factor->empty() && factor->size() <= 2 &&
+                        std::all_of(factor->begin(), factor->end(), [](char c) { return c >= '0' && c <= '9'; });
+    workFactor = digits ? std::stoi(*factor) : -1;
+    if (workFactor < kDefaultWorkFactor || workFactor > kMaxWorkFactor) {
+        complain("--work-factor must be a number from " + std::to_string(kDefaultWorkFactor) + " to " +
+                 std::to_string(kMaxWorkFactor));
+        return false;
+    }
+    return true;
+}
 
 bool parseIndex(const CommandLine& line, const std::string& name, int highest, std::uint8_t& out) {
     const auto text = line.value(name);
@@ -46,7 +78,7 @@ bool parseIndex(const CommandLine& line, const std::string& name, int highest, s
 }  // namespace
 
 int runEncrypt(const std::vector<std::string>& words) {
-    std::set<std::string> valued{"watermark", "position", "colour", "font-size"};
+    std::set<std::string> valued{"watermark", "position", "colour", "font-size", "format", "work-factor"};
     valued.insert(kPasswordOptions.begin(), kPasswordOptions.end());
     const auto line = CommandLine::parse(words, valued, {"help", "quiet"});
     if (line.has("help")) {
@@ -64,6 +96,9 @@ int runEncrypt(const std::vector<std::string>& words) {
         !parseIndex(line, "font-size", 2, fontSize)) {
         return 2;
     }
+    ContainerVersion version = ContainerVersion::Compatible;
+    int workFactor = kDefaultWorkFactor;
+    if (!parseFormat(line, version, workFactor)) return 2;
     const std::u16string watermark = toUtf16(line.value("watermark").value_or(""));
     // Counted in UTF-16 units, as the settings window's edit and the container's record count them.
     if (watermark.size() > kWatermarkMaxCharacters) {
@@ -97,7 +132,8 @@ int runEncrypt(const std::vector<std::string>& words) {
         return 1;
     }
 
-    const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize}};
+    const EncryptRequest request{source, destination, *key, {!watermark.empty(), watermark, position, colour, fontSize},
+                                 version, workFactor};
     return runEncryptJobCommand(request, line.has("quiet"));
 }
 

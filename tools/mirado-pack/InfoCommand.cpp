@@ -1,7 +1,7 @@
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: mirado-pack info [OPTIONS] CONTAINER\n"
     "\n"
-    "Opens CONTAINER with the password and prints its header and info record. The password is taken\n"
+    "Opens CONTAINER (format 1 or 2) with the password and prints its format, the plain header of a\n"
+    "format 1 container and the info record. The password is taken\n"
     "as by encrypt: the terminal, $MIRADO_PASSWORD, standard input, --password-file FILE,\n"
     "--password-fd N, or --password P (visible in ps: throwaway passwords only).\n"
     "  --json    one JSON object instead of lines\n"
@@ -73,21 +74,33 @@ std::string escapedForTerminal(const std::string& text) {
     return out;
 }
 
-// Deciphers the payload block by block, each positioned by its file offset as the player's engine does.
-std::string payloadSha256(ContainerReader& reader, std::uint64_t payloadSize) {
-    const int fd = fileno(reader.stream());
+// Reads the payload block by block through the reader, as the player's engine does.
+std::optional<std::string> payloadSha256(const ContainerReader& reader, std::uint64_t payloadSize) {
     std::vector<std::uint8_t> block(1 << 20);
     Sha256 hash;
     for (std::uint64_t done = 0; done < payloadSize;) {
-        const std::size_t want = std::size_t(std::min<std::uint64_t>(block.size(), payloadSize - done));
-        const std::int64_t offset = format::kPayloadOffset + std::int64_t(done);
-        const ssize_t got = ::pread(fd, block.data(), want, offset);
-        if (got <= 0) break;
-        reader.decipherAt(block.data(), got, offset);
+        const std::int64_t got = reader.readPayloadAt(done, block.data(), block.size());
+        if (got < 0) return std::nullopt;
+        if (got == 0) break;
         hash.update(block.data(), std::size_t(got));
         done += std::uint64_t(got);
     }
     return hash.hexDigest();
+}
+
+std::string openFailureText(const ContainerReader& reader) {
+    switch (reader.lastOpenFailure()) {
+        case OpenFailure::WrongPassword:
+            return reader.version() == ContainerVersion::Sealed ? "wrong password"
+                                                                : "wrong password, or not a Mirado container";
+        case OpenFailure::Damaged: return "damaged or modified container";
+        case OpenFailure::Unsupported:
+            return "not a Mirado container (an age file for other recipients, or a work factor above " +
+                   std::to_string(kMaxWorkFactor) + ")";
+        case OpenFailure::None:
+        case OpenFailure::Unreadable: break;
+    }
+    return "cannot read the container";
 }
 
 }  // namespace
@@ -113,22 +126,26 @@ int runInfo(const std::vector<std::string>& words) {
     if (!key) return 1;
     ContainerReader reader;
     reader.setKey(*key);
-    const auto header = ContainerHeader::read(path);
-    if (!header || !reader.open(path)) {
-        complain("wrong password, or not a Mirado container: " + path.string());
+    if (!reader.open(path)) {
+        complain(openFailureText(reader) + ": " + path.string());
         return 1;
     }
+    const bool sealed = reader.version() == ContainerVersion::Sealed;
     const auto& record = reader.records().front();
     // Every writer puts the payload right after the record; the player would seek to whatever a
-    // forged record says.
-    if (record.payloadOffset != std::uint64_t(format::kPayloadOffset)) {
+    // forged record says. (A format 2 reader has checked its own offset already.)
+    if (!sealed && record.payloadOffset != std::uint64_t(format::kPayloadOffset)) {
         complain("the record puts the payload at offset " + std::to_string(record.payloadOffset) + ", not " +
                  std::to_string(format::kPayloadOffset) + ": not a container Mirado writes: " + path.string());
         return 1;
     }
-    std::vector<Field> fields = {
-        {"formatTag", std::to_string(header->formatTag), true},
-        {"watermarkMark", std::to_string(header->watermarkMark), true},
+    std::vector<Field> fields = {{"format", std::to_string(int(reader.version())), true}};
+    // Only format 1 has a plain header.
+    if (const auto header = sealed ? std::nullopt : ContainerHeader::read(path)) {
+        fields.push_back({"formatTag", std::to_string(header->formatTag), true});
+        fields.push_back({"watermarkMark", std::to_string(header->watermarkMark), true});
+    }
+    fields.insert(fields.end(), {
         {"payloadOffset", std::to_string(record.payloadOffset), true},
         {"payloadSize", std::to_string(record.payloadSize), true},
         {"sourceName", toUtf8(record.sourceName), false},
@@ -136,12 +153,18 @@ int runInfo(const std::vector<std::string>& words) {
         {"watermarkPosition", std::to_string(record.watermarkPosition), true},
         {"watermarkColour", std::to_string(record.watermarkColour), true},
         {"watermarkFontSize", std::to_string(record.watermarkFontSize), true},
-    };
-    // Compared without adding, so a payloadSize near 2^64 cannot wrap into "complete".
-    const std::uint64_t actualSize = fs::file_size(path, ec);
+    });
+    // Compared without adding, so a payloadSize near 2^64 cannot wrap into "complete". A format 2
+    // container that opened is whole: its last chunk proved the length.
+    const std::uint64_t actualSize = sealed ? 0 : fs::file_size(path, ec);
     const std::uint64_t present = actualSize > record.payloadOffset ? actualSize - record.payloadOffset : 0;
-    const bool complete = !ec && present >= record.payloadSize;
-    if (line.has("sha256") && complete) fields.push_back({"sha256", payloadSha256(reader, record.payloadSize), false});
+    const bool complete = sealed || (!ec && present >= record.payloadSize);
+    bool damaged = false;
+    if (line.has("sha256") && complete) {
+        const auto hash = payloadSha256(reader, record.payloadSize);
+        if (hash) fields.push_back({"sha256", *hash, false});
+        damaged = !hash;
+    }
 
     if (line.has("json")) {
         std::cout << "{";
@@ -155,6 +178,10 @@ int runInfo(const std::vector<std::string>& words) {
     }
     if (!complete) {
         complain("the payload is " + std::to_string(record.payloadSize - present) + " bytes short: " + path.string());
+        return 1;
+    }
+    if (damaged) {
+        complain("a chunk of the payload fails its check (damaged or modified): " + path.string());
         return 1;
     }
     return 0;
