@@ -9,8 +9,9 @@ namespace mirado {
 class PlaybackState {
 public:
     // Callers treat every value but 1..4 as nothing open; -1 tells a file that could not be played from one
-    // still loading.
-    enum Status : int { Unplayable = -1, NothingOpen = 0, Playing = 1, Paused = 2, Ended = 3, Stopped = 4 };
+    // still loading. Damaged is the engine's own: its payload source saw a read fail, which outweighs
+    // whatever mpv still plays from its buffers.
+    enum Status : int { Damaged = -2, Unplayable = -1, NothingOpen = 0, Playing = 1, Paused = 2, Ended = 3, Stopped = 4 };
 
     // A load was sent with this request number; everything learnt about earlier files is dropped.
     void loadRequested(std::uint64_t request, bool startPaused);

@@ -10,8 +10,6 @@
 
 #include <mpv/client.h>
 
-#include <QGuiApplication>
-#include <QOpenGLContext>
 #include <QPointer>
 #include <QString>
 
@@ -20,6 +18,7 @@
 #include "PayloadProtocol.h"
 #include "PayloadSource.h"
 #include "PlaybackState.h"
+#include "VideoHost.h"
 #include "VideoWidget.h"
 #include "WatermarkFilter.h"
 
@@ -34,16 +33,6 @@ namespace {
 
 // Observed properties, told apart by their reply number.
 enum Observed : std::uint64_t { kPause = 1, kEndReached, kTime, kDuration, kMute };
-
-bool openGlAvailable() {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == "offscreen" || platform == "minimal") return false;
-    static const bool created = [] {
-        QOpenGLContext probe;
-        return probe.create();
-    }();
-    return created;
-}
 
 // The longest watermark a container holds.
 std::u16string watermarkText(const char16_t* text) {
@@ -70,6 +59,10 @@ struct avplayer::Engine {
     ~Engine();
 
     void configure();
+    // Takes over a protected file's payload; false when there is nothing to read.
+    bool openSource(std::shared_ptr<PayloadSource> payload, const char16_t* text, std::uint8_t position,
+                    std::uint8_t colour, std::uint8_t fontSize);
+    void beginLoad();
     void startLoad();
     void closeFile();
     void seekToPendingStart();
@@ -293,7 +286,7 @@ int avplayer::subclasswindow(QWidget* window, int) {
     if (window != nullptr && window == e.host && e.video) return 1;
     delete e.video.data();
     e.host = window;
-    if (window == nullptr || !openGlAvailable()) return 0;
+    if (window == nullptr || !mirado::videoOutputAvailable()) return 0;
     e.video = new VideoWidget(
         window, e.mpv,
         [&e] {
@@ -314,31 +307,50 @@ int avplayer::open(const char* path, int, int, char isProtected, std::FILE* stre
     e.state.closed();
 
     if (isProtected != 0) {
-        std::shared_ptr<PayloadSource> source =
+        std::shared_ptr<PayloadSource> payload =
             size == 0 ? nullptr : PayloadSource::create(stream, offset, size, hook, context);
-        if (!source || source->size() == 0) return 0;
-        e.source = std::move(source);
-        e.target = e.protocol.publish(e.source);
-        e.watermark = watermarkText(text);
-        e.watermarkPosition = position;
-        e.watermarkColour = colour;
-        e.watermarkFontSize = fontSize;
-    } else {
-        struct stat info {};
-        if (path == nullptr || ::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
-        // An absolute path is never taken for a URL or a protocol by mpv.
-        std::error_code error;
-        e.target = std::filesystem::absolute(path, error).string();
-        if (error) return 0;
+        return e.openSource(std::move(payload), text, position, colour, fontSize) ? 1 : 0;
     }
-    e.state.loadRequested(++e.requests, true);
-    if (e.video) e.video->show();
-    if (e.video && !e.video->isReady()) {
-        e.loadPending = true;
-    } else {
-        e.startLoad();
-    }
+    struct stat info {};
+    if (path == nullptr || ::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    // An absolute path is never taken for a URL or a protocol by mpv.
+    std::error_code error;
+    e.target = std::filesystem::absolute(path, error).string();
+    if (error) return 0;
+    e.beginLoad();
     return 1;
+}
+
+int avplayer::open(const char*, int, int, PositionalRead read, void* context, std::uint64_t size,
+                   const char16_t* text, std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize) {
+    Engine& e = *engine_;
+    if (e.mpv == nullptr) return 0;
+    e.closeFile();
+    e.state.closed();
+    return e.openSource(PayloadSource::create(read, context, size), text, position, colour, fontSize) ? 1 : 0;
+}
+
+bool avplayer::Engine::openSource(std::shared_ptr<PayloadSource> payload, const char16_t* text,
+                                  std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize) {
+    if (!payload || payload->size() == 0) return false;
+    source = std::move(payload);
+    target = protocol.publish(source);
+    watermark = watermarkText(text);
+    watermarkPosition = position;
+    watermarkColour = colour;
+    watermarkFontSize = fontSize;
+    beginLoad();
+    return true;
+}
+
+void avplayer::Engine::beginLoad() {
+    state.loadRequested(++requests, true);
+    if (video) video->show();
+    if (video && !video->isReady()) {
+        loadPending = true;
+    } else {
+        startLoad();
+    }
 }
 
 int avplayer::play(double start, int) {
@@ -381,7 +393,11 @@ int avplayer::close() {
     return 1;
 }
 
-int avplayer::play_status() const { return engine_->state.status(); }
+int avplayer::play_status() const {
+    const Engine& e = *engine_;
+    if (e.source && e.source->failed()) return PlaybackState::Damaged;
+    return e.state.status();
+}
 
 double avplayer::curr_play_time() const { return engine_->state.time(); }
 

@@ -13,6 +13,10 @@ class avplayer {
 public:
     // The read hook of a protected file: deciphers `length` bytes at `data`, read at file offset `offset`.
     using ReadHook = void (*)(void* context, void* data, std::int32_t length, std::int64_t offset);
+    // The reader of a protected file sealed in chunks: up to `length` deciphered media bytes from media
+    // position `position`; the count, 0 at the end, -1 when they cannot be read or fail their check.
+    using PositionalRead = std::int64_t (*)(void* context, std::uint64_t position, std::uint8_t* buffer,
+                                            std::uint64_t length);
 
     // RealTime plays as a person watches. AsFastAsPossible decodes without waiting for the clock when
     // there is no window (tests, benchmarks).
@@ -37,6 +41,11 @@ public:
     int open(const char* path, int, int, char isProtected, std::FILE* stream, std::uint64_t offset,
              std::uint64_t size, ReadHook hook, void* context, const std::uint8_t* key, bool flag,
              const char16_t* text, std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize);
+    // The same for a protected file whose `size` media bytes come deciphered from `read` with `context`,
+    // which must stay valid until close. A read that fails (a damaged or modified chunk) ends playback
+    // with play_status -2; nothing past it is handed to the decoder.
+    int open(const char* path, int, int, PositionalRead read, void* context, std::uint64_t size,
+             const char16_t* text, std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize);
 
     // Starts playback of the open file at `start` seconds.
     int play(double start, int);
@@ -48,7 +57,8 @@ public:
     int close();
 
     // 1 playing, 2 paused, 3 reached the end, 4 stopped; anything else nothing open: 0 none or still
-    // loading, -1 the last file turned out unplayable.
+    // loading, -1 the last file turned out unplayable, -2 a protected file's bytes could not be read or
+    // failed their check (damaged or modified), until close.
     int play_status() const;
     double curr_play_time() const;
     double duration() const;

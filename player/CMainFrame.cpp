@@ -18,6 +18,7 @@
 #include "ui/CListUI.h"
 #include "ui/CSliderUI.h"
 #include "ui/SkinStore.h"
+#include "ui/Translation.h"
 #include "ui/WindowApi.h"
 
 namespace {
@@ -103,9 +104,12 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         // Before the slider sees the release: a seek made by this very release keeps the flag.
         m_isSeeking = false;
         break;
-    case WM_KEYDOWN:
-        if (runPlayerKey(wParam, m_playlist != nullptr && m_PaintManager.GetFocus() == m_playlist)) return 0;
+    case WM_KEYDOWN: {
+        // A held key repeats: only seeking and the volume go on while it is held.
+        const bool repeated = HIWORD(lParam) & KF_REPEAT;
+        if (runPlayerKey(wParam, repeated, m_playlist != nullptr && m_PaintManager.GetFocus() == m_playlist)) return 0;
         break;
+    }
     default:
         break;
     }
@@ -242,6 +246,8 @@ void CMainFrame::comeForward() {
 void CMainFrame::setControlText(const char16_t* name, const QString& text) {
     CControlUI* control = m_PaintManager.FindControl(CDuiString(name));
     if (control == nullptr) return;
-    control->SetText(CDuiString(text));
+    // The window writes its status texts in Chinese; they are shown in the window language (a file
+    // path matches no translation and stays as it is).
+    control->SetText(CDuiString(mirado::uiText(text)));
     control->Invalidate();
 }

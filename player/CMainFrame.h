@@ -57,7 +57,7 @@ public:
     void dropFiles(const QStringList& paths);
 
     // Keys and the mouse wheel: the same operations as the buttons and sliders.
-    bool handlePlayerKey(WPARAM key) override;
+    bool handlePlayerKey(WPARAM key, bool repeated) override;
     void turnVolumeByWheel(int delta) override;
     // Moves the volume slider by points of the engine's 0..100 and applies it as the slider does.
     void stepVolume(int points);
@@ -80,8 +80,10 @@ public:
     // Playback control.
     void OnPlayButton() override;
     void PlaySelected();
-    void PlayVideo(const QString& path);
-    void ShowImage(const QString& path);
+    // `opened`: the container already opened by the caller's key search, so that a sealed container's
+    // password is not hardened a second time; without it the key search runs again.
+    void PlayVideo(const QString& path, std::unique_ptr<mirado::ContainerReader> opened = nullptr);
+    void ShowImage(const QString& path, std::unique_ptr<mirado::ContainerReader> opened = nullptr);
     void TogglePauseOrPlay(const QString& path);
     void TogglePause() override;
     void Stop() override;
@@ -117,13 +119,17 @@ public:
     LRESULT OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:
-    enum class KeySearch { Opened, NotAsked, WrongKey };
+    // Damaged and Unsupported come from the file itself, so no other password would open it.
+    enum class KeySearch { Opened, NotAsked, WrongKey, Damaged, Unsupported };
     // Only while a video is open; the buttons then show what the engine reports.
     void SetMuted(bool muted);
     // Remembered keys first, then the prompt.
     KeySearch searchKey(mirado::ContainerReader& reader, const QString& path);
     // The key search of PlayVideo and ShowImage; when it opens nothing the view shows that nothing loads.
     bool openedForPlayback(mirado::ContainerReader& reader, const QString& path);
+    // The caller's open reader, or a fresh one opened by openedForPlayback; null when nothing opened.
+    std::unique_ptr<mirado::ContainerReader> openedContainer(const QString& path,
+                                                             std::unique_ptr<mirado::ContainerReader> opened);
     // Status "停止", no path, times and progress at zero in both bars.
     void clearPlaybackView();
     // The status text before a file opens, painted at once so it shows during the open.
@@ -138,8 +144,9 @@ private:
     void showWindowIcon();
     // Stops and closes the engine's file and frees the reader it was reading through.
     void closeEngineFile();
-    // The key map; onPlaylist when the playlist holds the keyboard focus (Enter then plays its row).
-    bool runPlayerKey(WPARAM key, bool onPlaylist);
+    // The key map; repeated while the key is held; onPlaylist when the playlist holds the keyboard
+    // focus (Enter then plays its row).
+    bool runPlayerKey(WPARAM key, bool repeated, bool onPlaylist);
     // The name of the row a path is listed under.
     static QString rowNameFor(const QString& path);
     // Selects the listed row of path and plays it, unless it is already the current file.

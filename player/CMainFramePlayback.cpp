@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <optional>
 
 #include "container/ContainerReader.h"
 #include "container/FileKinds.h"
@@ -27,6 +28,7 @@ constexpr int kPaused = 2;
 constexpr int kEnded = 3;
 constexpr int kStopped = 4;
 constexpr int kUnplayable = -1;  // the engine gave up on the file while loading it
+constexpr int kDamaged = -2;     // a protected file's bytes failed their check while it played
 
 // A container picture is deciphered whole into memory; larger ones are not shown.
 constexpr std::uint64_t kLargestContainerPicture = 157286400;
@@ -34,6 +36,8 @@ constexpr std::uint64_t kLargestContainerPicture = 157286400;
 const QString kCaption = QStringLiteral("提示");
 const QString kLoading = QStringLiteral("加载中请等待...");
 const QString kCannotPlay = QStringLiteral("无法播放该文件。");
+const QString kDamagedMessage = QStringLiteral("文件已损坏或被修改。");
+const QString kUnsupported = QStringLiteral("无法打开加密视频。它不是用密码加密的，或加密参数超出了播放器的限制。");
 const QString kCannotShow = QStringLiteral("无法显示该图片。");
 const QString kWrongKey = QStringLiteral("无法打开加密视频。可能是密码错误，请确认密码后重试；也可能是文件已损坏。");
 
@@ -49,18 +53,54 @@ bool isPicture(const QString& path) {
     return mirado::IsImagePath(path.toStdString());
 }
 
+// The engine's read of a sealed container: media bytes deciphered and checked by the reader.
+std::int64_t readSealedPayload(void* reader, std::uint64_t position, std::uint8_t* buffer, std::uint64_t length) {
+    return static_cast<const mirado::ContainerReader*>(reader)->readPayloadAt(position, buffer, length);
+}
+
+// Hands the open container to the engine: a compatible one through its stream and read hook, a sealed
+// one through the reader's checked positional read.
+int openInEngine(avplayer& engine, const std::string& file, mirado::ContainerReader& reader) {
+    const mirado::ContainerInfoRecord& record = reader.records().front();
+    if (reader.version() == mirado::ContainerVersion::Sealed) {
+        return engine.open(file.c_str(), 0, 2, &readSealedPayload, &reader, record.payloadSize,
+                           record.watermarkText.c_str(), record.watermarkPosition, record.watermarkColour,
+                           record.watermarkFontSize);
+    }
+    std::uint8_t key[16] = {};
+    reader.copyKey(key);
+    const int opened = engine.open(file.c_str(), 0, 2, 1, reader.stream(), record.payloadOffset, record.payloadSize,
+                                   &PayloadReadHook, &reader, key, true, record.watermarkText.c_str(),
+                                   record.watermarkPosition, record.watermarkColour, record.watermarkFontSize);
+    mirado::wipe(key, sizeof key);
+    return opened;
+}
+
 }  // namespace
 
 CMainFrame::KeySearch CMainFrame::searchKey(mirado::ContainerReader& reader, const QString& path) {
+    // What a refused open says about the file itself, whatever the key.
+    const auto fileFault = [&reader]() -> std::optional<KeySearch> {
+        switch (reader.lastOpenFailure()) {
+            case mirado::OpenFailure::Damaged: return KeySearch::Damaged;
+            case mirado::OpenFailure::Unsupported: return KeySearch::Unsupported;
+            default: return std::nullopt;
+        }
+    };
     if (TryRememberedKeys(reader, path)) return KeySearch::Opened;
+    // A file that is damaged is not worth a password prompt.
+    if (const auto fault = fileFault()) return *fault;
     if (AskPassword() != CPasswordFrame::kAccepted) return KeySearch::NotAsked;
-    return TryEnteredKey(reader, path) ? KeySearch::Opened : KeySearch::WrongKey;
+    if (TryEnteredKey(reader, path)) return KeySearch::Opened;
+    return fileFault().value_or(KeySearch::WrongKey);
 }
 
+// Only a wrong key is worth trying the next one for: any other refusal comes from the file.
 bool CMainFrame::TryRememberedKeys(mirado::ContainerReader& reader, const QString& path) {
     for (const mirado::ContainerKey& key : m_rememberedKeys) {
         reader.setKey(key);
         if (reader.open(fsPath(path))) return true;
+        if (reader.lastOpenFailure() != mirado::OpenFailure::WrongPassword) return false;
     }
     return false;
 }
@@ -99,8 +139,11 @@ void CMainFrame::PlaySelected() {
     const QString path = row->GetName().toQString();
 
     if (path == m_currentPath) {
-        // The file already current: a video pauses or resumes, a picture stays as it is.
-        if (isContainer(path)) {
+        // The file already current: a video pauses or resumes, a picture stays as it is. The video the
+        // engine holds needs no key search to tell it from a picture.
+        if (!m_isShowingImage && m_engineHasFile) {
+            TogglePauseOrPlay(path);
+        } else if (isContainer(path)) {
             mirado::ContainerReader reader;
             if (TryRememberedKeys(reader, path) && !reader.isImage()) TogglePauseOrPlay(path);
         } else if (!isPicture(path)) {
@@ -116,21 +159,19 @@ void CMainFrame::PlaySelected() {
             PlayVideo(path);
         return;
     }
-    bool picture = false;
-    {
-        mirado::ContainerReader reader;
-        const KeySearch found = searchKey(reader, path);
-        if (found == KeySearch::WrongKey) {
-            mirado::messageBox(GetHWND(), kWrongKey, kCaption, MB_OK);
-            return;
-        }
-        if (found != KeySearch::Opened) return;
-        picture = reader.isImage();
+    auto reader = std::make_unique<mirado::ContainerReader>();
+    const KeySearch found = searchKey(*reader, path);
+    if (found == KeySearch::WrongKey || found == KeySearch::Damaged || found == KeySearch::Unsupported) {
+        mirado::messageBox(GetHWND(), found == KeySearch::WrongKey ? kWrongKey
+                                      : found == KeySearch::Damaged ? kDamagedMessage : kUnsupported,
+                           kCaption, MB_OK);
+        return;
     }
-    if (picture)
-        ShowImage(path);
+    if (found != KeySearch::Opened) return;
+    if (reader->isImage())
+        ShowImage(path, std::move(reader));
     else
-        PlayVideo(path);
+        PlayVideo(path, std::move(reader));
 }
 
 void CMainFrame::showLoading() {
@@ -153,11 +194,25 @@ bool CMainFrame::openedForPlayback(mirado::ContainerReader& reader, const QStrin
     case KeySearch::WrongKey:
         reportPlaybackFailure(kWrongKey);
         return false;
+    case KeySearch::Damaged:
+        reportPlaybackFailure(kDamagedMessage);
+        return false;
+    case KeySearch::Unsupported:
+        reportPlaybackFailure(kUnsupported);
+        return false;
     }
     return false;
 }
 
-void CMainFrame::PlayVideo(const QString& path) {
+std::unique_ptr<mirado::ContainerReader> CMainFrame::openedContainer(const QString& path,
+                                                                    std::unique_ptr<mirado::ContainerReader> opened) {
+    if (opened) return opened;
+    auto reader = std::make_unique<mirado::ContainerReader>();
+    if (!openedForPlayback(*reader, path)) return nullptr;
+    return reader;
+}
+
+void CMainFrame::PlayVideo(const QString& path, std::unique_ptr<mirado::ContainerReader> opened) {
     if (path.isEmpty() || !m_surface) return;
     Stop();
     showLoading();
@@ -165,21 +220,13 @@ void CMainFrame::PlayVideo(const QString& path) {
     const std::string file = path.toStdString();
 
     if (isContainer(path)) {
-        auto reader = std::make_unique<mirado::ContainerReader>();
-        if (!openedForPlayback(*reader, path)) return;
-        std::uint8_t key[16] = {};
-        reader->copyKey(key);
-        const mirado::ContainerInfoRecord& record = reader->records().front();
-        const int opened = m_engine.open(file.c_str(), 0, 2, 1, reader->stream(), record.payloadOffset,
-                                         record.payloadSize, &PayloadReadHook, reader.get(), key, true,
-                                         record.watermarkText.c_str(), record.watermarkPosition,
-                                         record.watermarkColour, record.watermarkFontSize);
-        mirado::wipe(key, sizeof key);
-        if (opened == 0) {
+        std::unique_ptr<mirado::ContainerReader> reader = openedContainer(path, std::move(opened));
+        if (!reader) return;
+        if (openInEngine(m_engine, file, *reader) == 0) {
             reportPlaybackFailure(kCannotPlay);
             return;
         }
-        // The engine reads through this reader's stream and hook until it is closed.
+        // The engine reads through this reader until it is closed.
         m_engineReader = std::move(reader);
     } else {
         if (m_engine.open(file.c_str(), 0, 2, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, false, nullptr, 0, 0, 0) == 0) {
@@ -195,14 +242,16 @@ void CMainFrame::PlayVideo(const QString& path) {
     showPlayingPath(path);
 }
 
-void CMainFrame::ShowImage(const QString& path) {
+void CMainFrame::ShowImage(const QString& path, std::unique_ptr<mirado::ContainerReader> opened) {
     if (path.isEmpty() || !m_surface) return;
     Stop();
     showLoading();
     bool shown = false;
+    bool damaged = false;
     if (isContainer(path)) {
-        mirado::ContainerReader reader;
-        if (!openedForPlayback(reader, path)) return;
+        const std::unique_ptr<mirado::ContainerReader> opener = openedContainer(path, std::move(opened));
+        if (!opener) return;
+        mirado::ContainerReader& reader = *opener;
         const mirado::ContainerInfoRecord& record = reader.records().front();
         // Only one deciphered picture is held at a time.
         m_imageBuffer.reset();
@@ -212,6 +261,8 @@ void CMainFrame::ShowImage(const QString& path) {
         const bool whole = m_imageBuffer &&
                            reader.readWholePayload(m_imageBuffer.get(), std::int64_t(record.payloadSize), bytesRead) &&
                            std::uint64_t(bytesRead) == record.payloadSize;
+        // A sealed picture that fails its check is damaged, and not shown even in part.
+        damaged = m_imageBuffer && !whole && reader.version() == mirado::ContainerVersion::Sealed;
         reader.close();
         shown = whole && m_surface->showPictureBuffer(m_imageBuffer.get(), record.payloadSize, record.sourceName,
                                                       record.watermarkText, record.watermarkPosition,
@@ -221,7 +272,7 @@ void CMainFrame::ShowImage(const QString& path) {
         shown = m_surface->showPictureFile(fsPath(path));
     }
     if (!shown) {
-        reportPlaybackFailure(kCannotShow);
+        reportPlaybackFailure(damaged ? kDamagedMessage : kCannotShow);
         return;
     }
     m_currentPath = path;
@@ -324,8 +375,8 @@ void CMainFrame::seekToProgressSlider() {
 
 void CMainFrame::UpdatePlaybackView() {
     const int state = m_engine.play_status();
-    if (state == kUnplayable && m_engineHasFile) {
-        reportPlaybackFailure(kCannotPlay);
+    if ((state == kUnplayable || state == kDamaged) && m_engineHasFile) {
+        reportPlaybackFailure(state == kDamaged ? kDamagedMessage : kCannotPlay);
         return;
     }
     if (state == kPlaying) {
@@ -344,7 +395,8 @@ void CMainFrame::UpdatePlaybackView() {
     } else if (state == kStopped) {
         setControlText(u"txt_playstatus", QStringLiteral("停止"));
     }
-    if (m_engine.play_status() == kEnded) {
+    // While a modal window of this one is open (a prompt, the settings) the end waits for it to close.
+    if (m_engine.play_status() == kEnded && IsWindowEnabled(GetHWND())) {
         closeEngineFile();
         PlayNext();
     }

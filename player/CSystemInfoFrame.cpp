@@ -4,6 +4,7 @@
 
 #include "CSystemInfoFrameState.h"
 #include "container/AdditiveKeyCipher.h"
+#include "container/ContainerFormat.h"
 #include "container/PasswordRule.h"
 #include "ui/CComboUI.h"
 #include "ui/CEditUI.h"
@@ -26,6 +27,11 @@ constexpr char16_t kMediaPatterns[] =
 constexpr char16_t kNoSourceMessage[] = u"请选择要加密的文件或目录.";
 constexpr char16_t kNoDestinationMessage[] = u"请选择要保存的目录.";
 constexpr char16_t kNoWatermarkTextMessage[] = u"启动水印功能，您必须填入水印内容。";
+// What each item of the container format combo means, by index.
+constexpr const char16_t* kContainerFormatTips[] = {
+    u"旧版播放器也能播放，但保护较弱",
+    u"标准 age 加密，旧版播放器打不开",
+};
 
 // The open-file dialog starts at the file picked last, for as long as the program runs.
 QString& lastPickedFile() {
@@ -42,6 +48,12 @@ std::uint8_t indexOf(const CComboUI* combo) {
     return combo ? std::uint8_t(std::max(combo->SelectedIndex(), 0)) : 0;
 }
 
+// The combo's second item seals the containers; anything else, a missing combo too, keeps the
+// format every player reads.
+mirado::ContainerVersion containerVersionOf(const CComboUI* combo) {
+    return indexOf(combo) == 1 ? mirado::ContainerVersion::Sealed : mirado::ContainerVersion::Compatible;
+}
+
 }  // namespace
 
 CSystemInfoFrame::CSystemInfoFrame() : CSystemInfoFrame(mirado::runEncryptJob) {}
@@ -56,6 +68,7 @@ void CSystemInfoFrame::PrepareControls() {
     if (auto* fileMode = Find<CCheckBoxUI>(kFileMode)) fileMode->SetCheck(true);
     if (auto* watermark = Find<CCheckBoxUI>(kWatermark)) watermark->SetCheck(false, false);
     EnableWatermarkControls(false);
+    ShowContainerFormatTip();
 }
 
 void CSystemInfoFrame::Notify(TNotifyUI& msg) {
@@ -77,6 +90,7 @@ void CSystemInfoFrame::Notify(TNotifyUI& msg) {
         }
     } else if (msg.sType == u"itemselect") {
         if (is(kPageList) && m_state->pages && m_state->pageList) m_state->pages->SelectItem(m_state->pageList->SelectedIndex());
+        else if (is(kContainerFormat)) ShowContainerFormatTip();
     }
 }
 
@@ -96,6 +110,13 @@ void CSystemInfoFrame::EnableWatermarkControls(bool enable) {
     for (const char16_t* name : {kWatermarkText, kWatermarkColour, kWatermarkFontSize, kWatermarkPosition}) {
         if (CControlUI* control = m_PaintManager.FindControl(CDuiString(name))) control->SetEnabled(enable);
     }
+}
+
+void CSystemInfoFrame::ShowContainerFormatTip() {
+    auto* tip = Find<CControlUI>(kContainerFormatTip);
+    if (!tip) return;
+    const bool sealed = containerVersionOf(Find<CComboUI>(kContainerFormat)) == mirado::ContainerVersion::Sealed;
+    tip->SetText(CDuiString(kContainerFormatTips[sealed ? 1 : 0]));
 }
 
 // A cancelled chooser keeps the earlier choice and what its edit shows.
@@ -143,6 +164,7 @@ void CSystemInfoFrame::StartEncryption() {
     request.source = toPath(m_state->sourcePath);
     request.destinationFolder = toPath(m_state->destinationPath);
     request.key = mirado::AdditiveKeyCipher::keyFromPassword(password);
+    request.version = containerVersionOf(Find<CComboUI>(kContainerFormat));
     // With the watermark off, what the disabled controls show does not count.
     const auto* watermark = Find<CCheckBoxUI>(kWatermark);
     if (watermark && watermark->GetCheck()) {

@@ -29,6 +29,8 @@ public:
     void ChooseDestination();
     void StartEncryption();
     void EnableWatermarkControls(bool enable);
+    // Shows what the chosen container format means next to its combo.
+    void ShowContainerFormatTip();
     // Starts the job off the UI thread with a progress bar and a Cancel button in place of the start
     // button; when it ends, a message box tells the outcome. Ignored while a job runs.
     void EncryptSource(const mirado::EncryptRequest& request);

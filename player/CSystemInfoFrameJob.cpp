@@ -8,6 +8,7 @@
 #include "ui/COptionUI.h"
 #include "ui/CProgressUI.h"
 #include "ui/MessageBoxService.h"
+#include "ui/Translation.h"
 
 using namespace settings_controls;
 
@@ -46,14 +47,15 @@ LRESULT CSystemInfoFrame::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM, 
 void CSystemInfoFrame::SetJobControls(bool running) {
     if (auto* start = Find<CControlUI>(kStart)) start->SetVisible(!running);
     if (auto* cancel = Find<CControlUI>(kCancel)) {
-        cancel->SetText(CDuiString(kCancelText));
+        cancel->SetText(CDuiString(mirado::uiText(QString::fromUtf16(kCancelText))));
         cancel->SetEnabled(true);
         cancel->SetVisible(running);
     }
     for (const char16_t* name : {kProgressBar, kProgressText}) {
         if (auto* control = Find<CControlUI>(name)) control->SetVisible(running);
     }
-    for (const char16_t* name : {kFileMode, kFolderMode, kChooseSource, kChooseDestination, kPassword, kWatermark}) {
+    for (const char16_t* name :
+         {kFileMode, kFolderMode, kChooseSource, kChooseDestination, kPassword, kContainerFormat, kWatermark}) {
         if (auto* control = Find<CControlUI>(name)) control->SetEnabled(!running);
     }
     const auto* watermark = Find<CCheckBoxUI>(kWatermark);
@@ -72,7 +74,7 @@ void CSystemInfoFrame::CancelJob() {
     if (!IsEncrypting()) return;
     m_state->runner.requestStop();
     if (auto* cancel = Find<CControlUI>(kCancel)) {
-        cancel->SetText(CDuiString(kCancellingText));
+        cancel->SetText(CDuiString(mirado::uiText(QString::fromUtf16(kCancellingText))));
         cancel->SetEnabled(false);
     }
     ShowJobProgress();

@@ -18,27 +18,31 @@ constexpr int kWheelNotch = 120;
 
 }  // namespace
 
-bool CMainFrame::handlePlayerKey(WPARAM key) { return runPlayerKey(key, false); }
+bool CMainFrame::handlePlayerKey(WPARAM key, bool repeated) { return runPlayerKey(key, repeated, false); }
 
-bool CMainFrame::runPlayerKey(WPARAM key, bool onPlaylist) {
+bool CMainFrame::runPlayerKey(WPARAM key, bool repeated, bool onPlaylist) {
     // A WM_KEYDOWN carries no modifiers; the window system keeps them for the key being handled.
     const Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
     const bool control = modifiers.testFlag(Qt::ControlModifier);
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
     const bool plain = !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    // Held down, seeking and the volume go on; every other key acts once per press.
+    const auto once = [repeated](auto&& action) {
+        if (!repeated) action();
+        return true;
+    };
     switch (key) {
     case VK_SPACE:
-        TogglePause();
-        return true;
+        return once([&] { TogglePause(); });
     case VK_RETURN:
-        if (onPlaylist && m_playlist != nullptr && m_playlist->SelectedIndex() >= 0)
-            PlaySelected();
-        else
-            TogglePause();
-        return true;
+        return once([&] {
+            if (onPlaylist && m_playlist != nullptr && m_playlist->SelectedIndex() >= 0)
+                PlaySelected();
+            else
+                TogglePause();
+        });
     case VK_ESCAPE:
-        toggleFullScreen();
-        return true;
+        return once([&] { toggleFullScreen(); });
     case VK_LEFT:
     case VK_RIGHT:
         seekBySeconds((key == VK_LEFT ? -1 : 1) * (shift ? kFineSeekSeconds : kSeekSeconds));
@@ -48,26 +52,17 @@ bool CMainFrame::runPlayerKey(WPARAM key, bool onPlaylist) {
         stepVolume(key == VK_UP ? kVolumePoints : -kVolumePoints);
         return true;
     case VK_PRIOR:
-        PlayPrevious();
-        return true;
+        return once([&] { PlayPrevious(); });
     case VK_NEXT:
-        PlayNext();
-        return true;
+        return once([&] { PlayNext(); });
     case VK_DELETE:
-        RemoveSelected();
-        return true;
+        return once([&] { RemoveSelected(); });
     case 'F':
-        if (!plain) return false;
-        toggleFullScreen();
-        return true;
+        return plain && once([&] { toggleFullScreen(); });
     case 'M':
-        if (!plain) return false;
-        toggleMute();
-        return true;
+        return plain && once([&] { toggleMute(); });
     case 'O':
-        if (!control) return false;
-        AddFiles();
-        return true;
+        return control && once([&] { AddFiles(); });
     default:
         return false;
     }

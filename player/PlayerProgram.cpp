@@ -10,6 +10,7 @@
 #include "player/LocalFiles.h"
 #include "player/SingleInstance.h"
 #include "ui/CPaintManagerUI.h"
+#include "ui/Translation.h"
 #include "ui/WindowApi.h"
 
 namespace mirado {
@@ -18,6 +19,8 @@ int runPlayer(const QStringList& arguments) {
     QApplication::setApplicationName(QStringLiteral("mirado-player"));
     // Ties the windows to the installed desktop entry (its name and icon).
     QApplication::setDesktopFileName(QStringLiteral("mirado-player"));
+    // English under an English locale, the windows' own Chinese under any other.
+    installTranslations();
     // The media engine refuses to start unless numbers are written the C way.
     std::setlocale(LC_NUMERIC, "C");
 

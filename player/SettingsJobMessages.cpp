@@ -1,5 +1,7 @@
 #include "SettingsJobMessages.h"
 
+#include "ui/Translation.h"
+
 namespace mirado {
 
 std::optional<QString> finalMessageFor(const EncryptOutcome& outcome) {
@@ -7,7 +9,8 @@ std::optional<QString> finalMessageFor(const EncryptOutcome& outcome) {
     if (outcome.source == SourceKind::File && !outcome.cancelled) {
         return QString::fromUtf16(outcome.containersWritten == 1 ? kFileEncryptedMessage : kFileFailedMessage);
     }
-    return QString::fromUtf16(kFolderEncryptedMessage).replace(QStringLiteral("%d"), QString::number(outcome.containersWritten));
+    // Translated before the count goes in: the translation holds "%d" as the text does.
+    return uiText(QString::fromUtf16(kFolderEncryptedMessage)).replace(QStringLiteral("%d"), QString::number(outcome.containersWritten));
 }
 
 }  // namespace mirado

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ui/Translation.h"
+
 namespace mirado {
 
 QString byteCountText(std::uint64_t bytes) {
@@ -28,9 +30,9 @@ int progressPermille(const JobProgress& progress) {
 }
 
 QString progressTextFor(const JobProgress& progress, bool stopping) {
-    if (stopping) return QStringLiteral("正在取消, 未完成的文件将被删除...");
-    if (progress.searching) return QStringLiteral("正在查找要加密的文件...");
-    return QStringLiteral("已完成 %1/%2 个文件 · %3 / %4 · 正在加密 %5")
+    if (stopping) return uiText(QStringLiteral("正在取消, 未完成的文件将被删除..."));
+    if (progress.searching) return uiText(QStringLiteral("正在查找要加密的文件..."));
+    return uiText(QStringLiteral("已完成 %1/%2 个文件 · %3 / %4 · 正在加密 %5"))
         .arg(progress.filesDone)
         .arg(progress.fileTotal)
         .arg(byteCountText(progress.bytesDone), byteCountText(progress.bytesTotal),

@@ -9,6 +9,7 @@
 #include "CPlayBarFrame.h"
 #include "PictureCanvas.h"
 #include "PlayerHost.h"
+#include "engine/VideoHost.h"
 #include "engine/avplayer.h"
 #include "ui/WindowApi.h"
 
@@ -47,6 +48,8 @@ CVideoRealWnd::~CVideoRealWnd() = default;
 
 void CVideoRealWnd::PrepareControls()
 {
+    // The main window is not shown yet: it must be made OpenGL-capable now, before the first video.
+    mirado::prepareVideoHost(GetHWND());
     auto bar = std::make_unique<CPlayBarFrame>();
     if (!bar->Create(GetHWND(), u"PlayBarWnd", WS_CHILD, 0))
         return; // the surface works without a bar
@@ -249,20 +252,24 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (s.pictureShown && paintPicture())
             return 0;
         break;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
+        // A held key repeats: pause and full screen change once per press.
+        const bool repeated = HIWORD(lParam) & KF_REPEAT;
         if (wParam == VK_SPACE || wParam == VK_RETURN) {
-            if (g_pMainFrame)
+            if (g_pMainFrame && !repeated)
                 g_pMainFrame->TogglePause();
             return 0;
         }
         if (wParam == VK_ESCAPE) {
-            toggleFullScreen();
+            if (!repeated)
+                toggleFullScreen();
             return 0;
         }
         // In full screen the main window is out of reach: its keys work here as well.
-        if (g_pMainFrame && g_pMainFrame->handlePlayerKey(wParam))
+        if (g_pMainFrame && g_pMainFrame->handlePlayerKey(wParam, repeated))
             return 0;
         break;
+    }
     case WM_MOUSEWHEEL:
         if (g_pMainFrame)
             g_pMainFrame->turnVolumeByWheel(static_cast<std::int16_t>(HIWORD(wParam)));

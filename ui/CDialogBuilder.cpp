@@ -14,6 +14,7 @@
 #include "CTabLayoutUI.h"
 #include "SkinStore.h"
 #include "SkinValue.h"
+#include "Translation.h"
 
 #include <QXmlStreamReader>
 #include <QtDebug>
@@ -31,6 +32,13 @@ QString attr(const QXmlStreamAttributes& attrs, QStringView name, const QString&
             return a.value().toString();
     }
     return fallback;
+}
+
+// The attributes a person reads; they are translated as the skin is read, so a new skin text
+// needs only its entry in the translation file.
+bool isShownText(const QString& name)
+{
+    return name.compare(u"text", Qt::CaseInsensitive) == 0 || name.compare(u"tooltip", Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
@@ -182,8 +190,10 @@ CControlUI* CDialogBuilder::ReadControl(QXmlStreamReader& xml, IDialogBuilderCal
     const QString defaults = manager->GetDefaultAttributeList(tag);
     if (!defaults.isEmpty())
         control->ApplyAttributeList(defaults);
-    for (const QXmlStreamAttribute& a : xml.attributes())
-        control->SetAttribute(a.name().toString(), a.value().toString());
+    for (const QXmlStreamAttribute& a : xml.attributes()) {
+        const QString name = a.name().toString();
+        control->SetAttribute(name, isShownText(name) ? skinText(a.value().toString()) : a.value().toString());
+    }
     while (xml.readNextStartElement()) {
         CControlUI* child = ReadControl(xml, callback, manager);
         if (child && !control->AddChild(child)) {

@@ -54,18 +54,18 @@ void CLabelUI::SetAttribute(const QString& name, const QString& value)
         m_rcTextPadding = parseRect(value);
     } else if (n == u"align") {
         m_uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-        if (v.contains(u"center"))
+        if (hasWord(value, u"center"))
             m_uTextStyle |= DT_CENTER;
-        else if (v.contains(u"right"))
+        else if (hasWord(value, u"right"))
             m_uTextStyle |= DT_RIGHT;
         // "top", "vcenter" and "bottom" may come in the same attribute.
-        if (v.contains(u"top") || v.contains(u"vcenter") || v.contains(u"bottom"))
+        if (hasWord(value, u"top") || hasWord(value, u"vcenter") || hasWord(value, u"bottom"))
             SetAttribute(QStringLiteral("valign"), value);
     } else if (n == u"valign") {
         m_uTextStyle &= ~(DT_VCENTER | DT_BOTTOM);
-        if (v.contains(u"vcenter") || v == u"center")
+        if (hasWord(value, u"vcenter") || v.trimmed() == u"center")
             m_uTextStyle |= DT_VCENTER;
-        else if (v.contains(u"bottom"))
+        else if (hasWord(value, u"bottom"))
             m_uTextStyle |= DT_BOTTOM;
     } else if (n == u"endellipsis") {
         if (parseBool(value))

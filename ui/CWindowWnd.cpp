@@ -21,6 +21,21 @@ using mirado::WindowHost;
 struct CWindowWnd::ModalState {
     QEventLoop loop;
     UINT result = static_cast<UINT>(-1);
+    // The owner disabled for the time of the loop, to be enabled again once.
+    QPointer<QWidget> disabledOwner;
+
+    void releaseOwner()
+    {
+        QWidget* owner = disabledOwner;
+        disabledOwner = nullptr;
+        if (!owner)
+            return;
+        owner->setEnabled(true);
+        // Before the modal window goes: on an X server without a window manager the focus of a
+        // window that disappears falls to the root window, and a later request to focus the owner
+        // is older than that change and ignored.
+        owner->activateWindow();
+    }
 };
 
 CWindowWnd::CWindowWnd() = default;
@@ -159,19 +174,18 @@ UINT CWindowWnd::ShowModal()
     m_modal = &state;
     // Like a dialog: the owner takes no input until this window is gone; timers of
     // every window keep firing in the nested loop.
-    QPointer<QWidget> owner = m_owner ? m_owner->window() : nullptr;
-    const bool ownerWasEnabled = owner && owner->isEnabled();
-    if (owner)
+    QWidget* owner = m_owner ? m_owner->window() : nullptr;
+    if (owner && owner->isEnabled()) {
         owner->setEnabled(false);
+        state.disabledOwner = owner;
+    }
     m_hWnd->setEnabled(true);
     if (!m_hWnd->isVisible())
         ShowWindow(true, true);
     state.loop.exec(QEventLoop::DialogExec);
-    // `this` may be gone here (a window may delete itself in OnFinalMessage).
-    if (owner && ownerWasEnabled) {
-        owner->setEnabled(true);
-        owner->activateWindow();
-    }
+    // `this` may be gone here (a window may delete itself in OnFinalMessage). The owner is
+    // normally enabled already, when the window closed.
+    state.releaseOwner();
     return state.result;
 }
 
@@ -281,6 +295,8 @@ void CWindowWnd::DestroyWindow()
     if (!widget)
         return;
     SendMessage(WM_DESTROY);
+    if (m_modal)
+        m_modal->releaseOwner();
     widget->hide();
     if (m_modal) {
         m_modal->loop.exit();
@@ -323,6 +339,37 @@ void CWindowWnd::ParentChanged()
     m_style = m_hWnd->isWindow() ? ((m_style & ~WS_CHILD) | WS_POPUP) : ((m_style & ~WS_POPUP) | WS_CHILD);
 }
 
+namespace {
+
+bool isSizingBorder(LRESULT hit)
+{
+    return hit >= HTLEFT && hit <= HTBOTTOMRIGHT;
+}
+
+} // namespace
+
+LRESULT CWindowWnd::FrameHitTest(QPoint global, QWidget*& frame)
+{
+    frame = nullptr;
+    if (m_hWnd->isWindow()) {
+        const LRESULT hit = SendMessage(WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y()));
+        if (m_hWnd && hit != HTCLIENT && hit != HTNOWHERE)
+            frame = m_hWnd;
+        return hit;
+    }
+    // A child lying over its window's sizing border (the video surface at the play region's edge)
+    // leaves that border to the window: the pointer there resizes the window.
+    QWidget* top = m_hWnd->window();
+    CWindowWnd* window = FromHandle(top);
+    if (!window)
+        return HTCLIENT;
+    const LRESULT hit = window->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y()));
+    if (!isSizingBorder(hit))
+        return HTCLIENT;
+    frame = top;
+    return hit;
+}
+
 bool CWindowWnd::MousePress(QEvent* event, bool doubleClick)
 {
     auto* me = static_cast<QMouseEvent*>(event);
@@ -330,35 +377,18 @@ bool CWindowWnd::MousePress(QEvent* event, bool doubleClick)
     const QPoint global = me->globalPosition().toPoint();
     LRESULT lRes = 0;
     if (me->button() == Qt::LeftButton) {
-        const LRESULT hit = SendMessage(WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y()));
+        QWidget* frame = nullptr;
+        const LRESULT hit = FrameHitTest(global, frame);
         if (!m_hWnd)
             return true;
-        if (m_hWnd->isWindow() && hit != HTCLIENT && hit != HTNOWHERE) {
+        if (frame) {
             if (doubleClick) {
                 if (hit == HTCAPTION && (m_style & WS_MAXIMIZEBOX))
                     SendMessage(WM_SYSCOMMAND, IsZoomed(m_hWnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
                 return true;
             }
-            QWindow* native = m_hWnd->windowHandle();
-            bool started = false;
-            if (native && hit == HTCAPTION) {
-                started = native->startSystemMove();
-            } else if (native) {
-                Qt::Edges edges;
-                if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT)
-                    edges |= Qt::LeftEdge;
-                if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
-                    edges |= Qt::RightEdge;
-                if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT)
-                    edges |= Qt::TopEdge;
-                if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
-                    edges |= Qt::BottomEdge;
-                started = native->startSystemResize(edges);
-            }
-            if (!started) {
-                delete m_dragger;
-                m_dragger = new mirado::WindowDragger(m_hWnd, hit, global);
-            }
+            delete m_dragger;
+            m_dragger = new mirado::WindowDragger(frame, hit, global);
             return true;
         }
         const UINT msg = doubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
@@ -421,13 +451,17 @@ bool CWindowWnd::HostEvent(QEvent* event)
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
         const QPoint global = me->globalPosition().toPoint();
-        if (m_dragger) {
+        if (m_dragger && (me->buttons() & Qt::LeftButton)) {
             m_dragger->dragTo(global);
             return true;
         }
-        if (me->buttons() == Qt::NoButton && m_hWnd->isWindow()) {
+        // The window system took the pointer for its move or resize and kept the release.
+        delete m_dragger;
+        m_dragger = nullptr;
+        if (me->buttons() == Qt::NoButton) {
             // The pointer shows where the frame can be pulled.
-            const LRESULT hit = SendMessage(WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y()));
+            QWidget* frame = nullptr;
+            const LRESULT hit = FrameHitTest(global, frame);
             if (!m_hWnd)
                 return true;
             Qt::CursorShape shape = Qt::ArrowCursor;
@@ -461,8 +495,9 @@ bool CWindowWnd::HostEvent(QEvent* event)
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
         const WPARAM vk = mirado::virtualKeyFor(ke->key());
-        if (vk && !PreTranslate(WM_KEYDOWN, vk, 0, lRes))
-            SendMessage(WM_KEYDOWN, vk, 0);
+        const LPARAM keyData = MAKELPARAM(1, ke->isAutoRepeat() ? KF_REPEAT : 0);
+        if (vk && !PreTranslate(WM_KEYDOWN, vk, keyData, lRes))
+            SendMessage(WM_KEYDOWN, vk, keyData);
         if (m_hWnd) {
             for (QChar ch : ke->text()) {
                 if (ch.isPrint())

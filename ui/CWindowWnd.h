@@ -8,6 +8,8 @@
 #include <map>
 
 class QEvent;
+class QPoint;
+class QWidget;
 class QPainter;
 class QTimer;
 struct PaintContext;
@@ -81,6 +83,9 @@ protected:
 private:
     struct ModalState;
     bool MousePress(QEvent* event, bool doubleClick);
+    // What the pointer at global is over, and the window (frame) a press there moves or resizes:
+    // null for the client area.
+    LRESULT FrameHitTest(QPoint global, QWidget*& frame);
     void ApplyMinMax();
     void Detach();
 

@@ -1,6 +1,7 @@
 #include "FileDialogService.h"
 
 #include "ServiceSlot.h"
+#include "Translation.h"
 
 #include <QFileDialog>
 #include <QWidget>
@@ -18,11 +19,11 @@ public:
         for (const QString& p : patterns)
             both << p.toLower() << p.toUpper();
         both.removeDuplicates();
-        const QString filter = request.filterName + QStringLiteral(" (") + both.join(u' ') + u')';
+        const QString filter = uiText(request.filterName) + QStringLiteral(" (") + both.join(u' ') + u')';
         QWidget* parent = request.owner ? request.owner->window() : nullptr;
         if (request.multiSelect)
-            return QFileDialog::getOpenFileNames(parent, request.title, request.initialPath, filter);
-        const QString one = QFileDialog::getOpenFileName(parent, request.title, request.initialPath, filter);
+            return QFileDialog::getOpenFileNames(parent, uiText(request.title), request.initialPath, filter);
+        const QString one = QFileDialog::getOpenFileName(parent, uiText(request.title), request.initialPath, filter);
         return one.isEmpty() ? QStringList() : QStringList{one};
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The open-file dialog: one filter entry (its name and patterns such as
-// "*.mp4;*.png;"), one or several files. QFileDialog by default; replaceable in tests.
+// "*.mp4;*.png;"), one or several files. QFileDialog by default; replaceable in tests. Title and
+// filter name come as the windows write them; the dialog shows them in the window language.
 #include "WinTypes.h"
 
 #include <QString>

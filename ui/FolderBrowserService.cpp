@@ -1,6 +1,7 @@
 #include "FolderBrowserService.h"
 
 #include "ServiceSlot.h"
+#include "Translation.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,7 +33,7 @@ class QtFolderBrowser final : public FolderBrowserService {
 public:
     QString browse(HWND owner, const QString& title) override
     {
-        FolderOrFileDialog dialog(owner ? owner->window() : nullptr, title);
+        FolderOrFileDialog dialog(owner ? owner->window() : nullptr, uiText(title));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly, false);

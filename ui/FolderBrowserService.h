@@ -1,6 +1,7 @@
 #pragma once
 // The folder browser. It lists files as well, and a file may be chosen too (the
-// encoder then enciphers just that file). Replaceable in tests.
+// encoder then enciphers just that file). Replaceable in tests. The title is shown in the window
+// language.
 #include "WinTypes.h"
 
 #include <QString>

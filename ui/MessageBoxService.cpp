@@ -1,6 +1,7 @@
 #include "MessageBoxService.h"
 
 #include "ServiceSlot.h"
+#include "Translation.h"
 
 #include <QMessageBox>
 #include <QWidget>
@@ -41,7 +42,8 @@ std::shared_ptr<MessageBoxService> MessageBoxService::install(std::shared_ptr<Me
 
 UINT messageBox(HWND owner, const QString& text, const QString& caption, UINT type)
 {
-    return MessageBoxService::current().show(owner, text, caption, type);
+    // The windows pass their texts as written; the box shows them in the window language.
+    return MessageBoxService::current().show(owner, uiText(text), uiText(caption), type);
 }
 
 } // namespace mirado

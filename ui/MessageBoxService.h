@@ -20,7 +20,8 @@ public:
     static std::shared_ptr<MessageBoxService> install(std::shared_ptr<MessageBoxService> service);
 };
 
-// The message box as the windows call it.
+// The message box as the windows call it: text and caption as written, shown (and handed to the
+// service) in the window language.
 UINT messageBox(HWND owner, const QString& text, const QString& caption, UINT type = MB_OK);
 
 } // namespace mirado

@@ -1,5 +1,7 @@
 #include "SkinValue.h"
 
+#include <QRegularExpression>
+
 #include <QStringList>
 
 namespace mirado {
@@ -48,6 +50,16 @@ int parseInt(const QString& text, int fallback)
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
     return ok ? v : fallback;
+}
+
+bool hasWord(const QString& text, QStringView word)
+{
+    static const QRegularExpression separators(QStringLiteral("[\\s,|]+"));
+    for (const QString& part : text.split(separators, Qt::SkipEmptyParts)) {
+        if (part.compare(word, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace mirado

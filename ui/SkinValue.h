@@ -16,5 +16,8 @@ SIZE parseSize(const QString& text);
 // "true" (any case) or "1"
 bool parseBool(const QString& text);
 int parseInt(const QString& text, int fallback = 0);
+// Whether a list of words (an alignment such as "center vcenter"; spaces, commas or '|' between
+// them) holds word, ignoring case. "vcenter" holds no "center".
+bool hasWord(const QString& text, QStringView word);
 
 } // namespace mirado

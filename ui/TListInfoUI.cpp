@@ -13,14 +13,13 @@ bool TListInfoUI::apply(const QString& name, const QString& value)
         if (auto c = parseColor(value))
             target = *c;
     };
-    const QString v = value.toLower();
     if (n == u"itemfont")
         nFont = parseInt(value, -1);
     else if (n == u"itemalign") {
         uTextStyle &= ~(DT_CENTER | DT_RIGHT);
-        if (v.contains(u"center"))
+        if (hasWord(value, u"center"))
             uTextStyle |= DT_CENTER;
-        else if (v.contains(u"right"))
+        else if (hasWord(value, u"right"))
             uTextStyle |= DT_RIGHT;
     } else if (n == u"itemendellipsis") {
         uTextStyle = parseBool(value) ? (uTextStyle | DT_END_ELLIPSIS) : (uTextStyle & ~DT_END_ELLIPSIS);

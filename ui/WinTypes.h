@@ -168,6 +168,9 @@ inline constexpr WPARAM VK_RIGHT = 0x27;
 inline constexpr WPARAM VK_DOWN = 0x28;
 inline constexpr WPARAM VK_DELETE = 0x2E;
 inline constexpr WPARAM VK_F4 = 0x73;
+// WM_KEYDOWN's lParam: the repeat count in the low word; KF_REPEAT in the high word marks a
+// press that the keyboard's auto-repeat made while the key was held.
+inline constexpr UINT KF_REPEAT = 0x4000;
 
 // Dialog results and message box kinds
 inline constexpr UINT IDOK = 1;

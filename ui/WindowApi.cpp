@@ -159,6 +159,11 @@ bool IsWindowVisible(HWND hWnd)
     return hWnd && hWnd->isVisible();
 }
 
+bool IsWindowEnabled(HWND hWnd)
+{
+    return hWnd && hWnd->isEnabled();
+}
+
 bool IsZoomed(HWND hWnd)
 {
     return hWnd && hWnd->isWindow() && hWnd->isMaximized();

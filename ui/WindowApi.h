@@ -20,6 +20,8 @@ bool SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* placement);
 bool ShowWindow(HWND hWnd, int showCmd);
 bool IsWindow(HWND hWnd);
 bool IsWindowVisible(HWND hWnd);
+// False while the window (or the window it lies in) is disabled, as the owner of an open modal window is.
+bool IsWindowEnabled(HWND hWnd);
 bool IsZoomed(HWND hWnd);
 bool IsIconic(HWND hWnd);
 bool GetClientRect(HWND hWnd, RECT* rc);

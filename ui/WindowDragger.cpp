@@ -1,15 +1,50 @@
 #include "WindowDragger.h"
 
 #include <QWidget>
+#include <QWindow>
 
 namespace mirado {
 
 WindowDragger::WindowDragger(QWidget* window, LRESULT hitTest, QPoint globalStart)
     : m_window(window), m_hitTest(hitTest), m_start(globalStart), m_startGeometry(window->geometry())
 {
+    if (m_hitTest != HTCAPTION)
+        begin();
+}
+
+void WindowDragger::begin()
+{
+    QWindow* native = m_window->windowHandle();
+    bool bySystem = false;
+    if (native && m_hitTest == HTCAPTION) {
+        bySystem = native->startSystemMove();
+    } else if (native) {
+        Qt::Edges edges;
+        if (m_hitTest == HTLEFT || m_hitTest == HTTOPLEFT || m_hitTest == HTBOTTOMLEFT)
+            edges |= Qt::LeftEdge;
+        if (m_hitTest == HTRIGHT || m_hitTest == HTTOPRIGHT || m_hitTest == HTBOTTOMRIGHT)
+            edges |= Qt::RightEdge;
+        if (m_hitTest == HTTOP || m_hitTest == HTTOPLEFT || m_hitTest == HTTOPRIGHT)
+            edges |= Qt::TopEdge;
+        if (m_hitTest == HTBOTTOM || m_hitTest == HTBOTTOMLEFT || m_hitTest == HTBOTTOMRIGHT)
+            edges |= Qt::BottomEdge;
+        bySystem = native->startSystemResize(edges);
+    }
+    m_mode = bySystem ? Mode::BySystem : Mode::Own;
 }
 
 void WindowDragger::dragTo(QPoint global)
+{
+    if (m_mode == Mode::Waiting) {
+        if ((global - m_start).manhattanLength() < kMoveSlop)
+            return;
+        begin();
+    }
+    if (m_mode == Mode::Own)
+        follow(global);
+}
+
+void WindowDragger::follow(QPoint global)
 {
     const QPoint d = global - m_start;
     if (m_hitTest == HTCAPTION) {

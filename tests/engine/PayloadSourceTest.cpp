@@ -133,5 +133,85 @@ TEST_F(PayloadSourceTest, ConcurrentReadersEachGetTheirOwnOffsets) {
     EXPECT_GT(checker.calls.size(), 4u * 40);
 }
 
+
+// Media bytes by position, as a sealed container hands them out: each byte is its position's low byte,
+// and the read at `failAt` fails as a damaged chunk does.
+struct PositionalMedia {
+    std::uint64_t failAt = UINT64_MAX;
+    std::atomic<int> calls{0};
+    std::mutex mutex;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> asked;
+
+    static std::int64_t read(void* context, std::uint64_t position, std::uint8_t* buffer, std::uint64_t length) {
+        auto* self = static_cast<PositionalMedia*>(context);
+        ++self->calls;
+        {
+            std::lock_guard lock(self->mutex);
+            self->asked.emplace_back(position, length);
+        }
+        if (position <= self->failAt && self->failAt < position + length) return -1;
+        for (std::uint64_t i = 0; i < length; ++i) buffer[i] = std::uint8_t(position + i);
+        return std::int64_t(length);
+    }
+};
+
+TEST(PositionalPayloadSource, HandsOutTheReadersBytesByPositionUpToTheSize) {
+    PositionalMedia media;
+    auto source = PayloadSource::create(&PositionalMedia::read, &media, 1000);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->size(), 1000);
+    std::uint8_t block[64];
+    ASSERT_EQ(source->read(300, block, sizeof block), 64);
+    EXPECT_EQ(block[0], std::uint8_t(300));
+    EXPECT_EQ(block[63], std::uint8_t(363));
+    EXPECT_EQ(source->read(990, block, sizeof block), 10);  // never asked past the size
+    EXPECT_EQ(source->read(1000, block, sizeof block), 0);
+    ASSERT_EQ(media.asked.size(), 2u);
+    EXPECT_EQ(media.asked[1], std::make_pair(std::uint64_t(990), std::uint64_t(10)));
+    EXPECT_FALSE(source->failed());
+
+    EXPECT_FALSE(PayloadSource::create(nullptr, &media, 1000));
+    EXPECT_FALSE(PayloadSource::create(&PositionalMedia::read, &media, 0));
+}
+
+TEST(PositionalPayloadSource, AFailedReadMarksTheSourceAndHandsOutNothingMore) {
+    PositionalMedia media;
+    media.failAt = 500;
+    auto source = PayloadSource::create(&PositionalMedia::read, &media, 1000);
+    ASSERT_TRUE(source);
+    std::uint8_t block[100];
+    EXPECT_EQ(source->read(0, block, sizeof block), 100);
+    EXPECT_EQ(source->read(450, block, sizeof block), -1);
+    EXPECT_TRUE(source->failed());
+    // Even the bytes before the damage stay away: whatever follows a damaged chunk is not trusted.
+    const int callsAfterFailure = media.calls;
+    EXPECT_EQ(source->read(0, block, sizeof block), -1);
+    EXPECT_EQ(media.calls, callsAfterFailure);
+}
+
+TEST(PositionalPayloadSource, DetachedSourceNeverCallsTheReaderAgainAndIsNotDamaged) {
+    PositionalMedia media;
+    auto source = PayloadSource::create(&PositionalMedia::read, &media, 1000);
+    ASSERT_TRUE(source);
+    source->detach();
+    std::uint8_t block[16];
+    EXPECT_EQ(source->read(0, block, sizeof block), -1);
+    EXPECT_EQ(media.calls, 0);
+    EXPECT_FALSE(source->failed());
+}
+
+TEST_F(PayloadSourceTest, AFileReadErrorMarksTheSourceFailed) {
+    // A descriptor opened for writing only cannot be read: the positioned read fails.
+    std::FILE* writeOnly = std::fopen((folder / "payload.bin").c_str(), "ab");
+    ASSERT_NE(writeOnly, nullptr);
+    auto source = PayloadSource::create(writeOnly, 732, 4268, &CheckingHook::hook, &checker);
+    std::fclose(writeOnly);
+    ASSERT_TRUE(source);
+    std::uint8_t block[16];
+    EXPECT_EQ(source->read(0, block, sizeof block), -1);
+    EXPECT_TRUE(source->failed());
+    EXPECT_TRUE(checker.calls.empty());
+}
+
 }  // namespace
 }  // namespace mirado

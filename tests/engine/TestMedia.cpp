@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "container/AdditiveKeyCipher.h"
 #include "container/ContainerWriter.h"
 
 namespace mirado::testing {
@@ -40,6 +41,15 @@ const fs::path& TestMedia::mkv() {
     return mkv_;
 }
 
+const fs::path& TestMedia::longer() {
+    if (longer_.empty()) {
+        longer_ = make("longer.mp4",
+                       "-f lavfi -i testsrc2=size=320x240:rate=25:duration=8 -c:v libx264 -preset ultrafast -g 25 "
+                       "-b:v 1600k -pix_fmt yuv420p");
+    }
+    return longer_;
+}
+
 const fs::path& TestMedia::grey() {
     if (grey_.empty()) {
         grey_ = make("grey.mp4",
@@ -51,10 +61,23 @@ const fs::path& TestMedia::grey() {
 
 fs::path TestMedia::encipher(const fs::path& source, const ContainerKey& key, std::u16string_view watermark,
                              std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize) {
+    return write(ContainerVersion::Compatible, source, key, watermark, position, colour, fontSize);
+}
+
+fs::path TestMedia::seal(const fs::path& source, std::u16string_view password, std::u16string_view watermark,
+                         std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize) {
+    return write(ContainerVersion::Sealed, source, AdditiveKeyCipher::keyFromPassword(password), watermark, position,
+                 colour, fontSize);
+}
+
+fs::path TestMedia::write(ContainerVersion version, const fs::path& source, const ContainerKey& key,
+                          std::u16string_view watermark, std::uint8_t position, std::uint8_t colour,
+                          std::uint8_t fontSize) {
     // Each container gets its own folder, so the same source can be enciphered several ways.
     const fs::path destination = folder_ / ("c" + std::to_string(++made_));
     fs::create_directories(destination);
     ContainerWriter writer;
+    writer.setVersion(version, 10);
     writer.configure(key, !watermark.empty(), watermark, position, colour, fontSize);
     if (!writer.encipherFile(source, destination)) std::abort();
     return destination / ContainerWriter::containerNameFor(source);
@@ -85,6 +108,18 @@ int openContainer(avplayer& player, ContainerReader& reader, const fs::path& con
     return player.open(container.c_str(), 0, 2, 1, reader.stream(), record.payloadOffset, record.payloadSize, hook,
                        context != nullptr ? context : &reader, keyBytes, true, record.watermarkText.c_str(),
                        record.watermarkPosition, record.watermarkColour, record.watermarkFontSize);
+}
+
+int openSealed(avplayer& player, ContainerReader& reader, const fs::path& container, std::u16string_view password) {
+    reader.setKey(AdditiveKeyCipher::keyFromPassword(password));
+    if (!reader.open(container) || reader.version() != ContainerVersion::Sealed) return 0;
+    const ContainerInfoRecord& record = reader.records().front();
+    return player.open(container.c_str(), 0, 2, &readSealed, &reader, record.payloadSize, record.watermarkText.c_str(),
+                       record.watermarkPosition, record.watermarkColour, record.watermarkFontSize);
+}
+
+std::int64_t readSealed(void* reader, std::uint64_t position, std::uint8_t* buffer, std::uint64_t length) {
+    return static_cast<const ContainerReader*>(reader)->readPayloadAt(position, buffer, length);
 }
 
 int openPlain(avplayer& player, const fs::path& file) {

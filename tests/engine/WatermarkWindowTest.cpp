@@ -39,14 +39,20 @@ bool isBlack(const QColor& c) { return c.red() < 16 && c.green() < 16 && c.blue(
 // A window showing a paused grey protected video with a watermark.
 class WatermarkWindowTest : public ::testing::Test {
 protected:
-    void show(int width, int height, std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize) {
+    void show(int width, int height, std::uint8_t position, std::uint8_t colour, std::uint8_t fontSize,
+              bool sealed = false) {
         host.resize(width, height);
         host.show();
         ASSERT_EQ(player.subclasswindow(&host, 1), 1);
-        const ContainerKey key = testKey(20);
-        const auto container =
-            TestMedia::instance().encipher(TestMedia::instance().grey(), key, u"水印AB", position, colour, fontSize);
-        ASSERT_EQ(openContainer(player, reader, container, key), 1);
+        auto& media = TestMedia::instance();
+        if (sealed) {
+            const auto container = media.seal(media.grey(), u"Sealed2026", u"水印AB", position, colour, fontSize);
+            ASSERT_EQ(openSealed(player, reader, container, u"Sealed2026"), 1);
+        } else {
+            const ContainerKey key = testKey(20);
+            const auto container = media.encipher(media.grey(), key, u"水印AB", position, colour, fontSize);
+            ASSERT_EQ(openContainer(player, reader, container, key), 1);
+        }
         player.play(0.0, 0);
         ASSERT_TRUE(waitFor([&] { return player.play_status() == 1; }));
         player.pause();
@@ -178,6 +184,19 @@ TEST_F(WatermarkWindowTest, SitsInTheChosenCornerOfThePicture) {
     EXPECT_GE(red.box.top(), 240 - 5 - 24 - 4);
     EXPECT_LE(red.box.bottom(), 240 - 5 + 1);
     EXPECT_GE(red.box.height(), 24 / 2);  // the text is about a tenth of the picture high
+}
+
+TEST_F(WatermarkWindowTest, ASealedContainersWatermarkIsDrawnInItsCornerBeforeAndAfterASeek) {
+    show(320, 240, 1, 1, 2, true);  // top right, red, a tenth of the height
+    const Spread red = spreadOf(frame(), isRed);
+    EXPECT_GT(red.count, 60);
+    EXPECT_GE(red.box.left(), 160);
+    EXPECT_LE(red.box.bottom(), 5 + 24 + 4);
+    ASSERT_EQ(player.seek_to(0.9), 1);
+    ASSERT_TRUE(waitFor([&] { return player.curr_play_time() > 1.5; }));
+    spin(200);
+    EXPECT_EQ(spreadOf(frame(), isRed).box, red.box);
+    EXPECT_EQ(player.play_status(), 2);
 }
 
 TEST_F(WatermarkWindowTest, StaysOnThePictureInAWiderWindowAndThroughResizeAndSeek) {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
+#include <QtTest/QTest>
 
 #include "MainWindowFixture.h"
 #include "TestClips.h"
@@ -89,6 +91,28 @@ TEST_F(Keys, ArrowsSeekAndChangeTheVolumeAndMTogglesMute) {
 
     pressKey(*frame, Qt::Key_Space);
     EXPECT_TRUE(waitUntil([&] { return engineState() == kPlaying; }));
+}
+
+TEST_F(Keys, AHeldKeyRepeatsOnlyTheVolumeAndSeekingEverythingElseActsOncePerPress) {
+    open(avplayer::Pace::AsFastAsPossible);
+    focusMainWindow();
+    QWindow* window = frame->GetHWND()->windowHandle();
+    const auto hold = [&](Qt::Key key, int repeats) {
+        // Through the window system's path, as the keyboard's auto-repeat comes.
+        for (int i = 0; i <= repeats; ++i) QTest::simulateEvent(window, true, key, Qt::NoModifier, QString(), i > 0);
+        QTest::simulateEvent(window, false, key, Qt::NoModifier, QString(), false);
+        runFor(20);
+    };
+    hold(Qt::Key_Up, 3);
+    EXPECT_EQ(volume(), 70);
+    hold(Qt::Key_F, 3);
+    EXPECT_TRUE(surface().isFullScreen()) << "entered once, not toggled back and forth";
+    surface().toggleFullScreen();
+    services.files->answers.push_back({TestClips::instance().picture("held.png", 8, 8)});
+    for (int i = 0; i < 3; ++i)
+        QTest::simulateEvent(window, true, Qt::Key_O, Qt::ControlModifier, QString(), i > 0);
+    QTest::simulateEvent(window, false, Qt::Key_O, Qt::ControlModifier, QString(), false);
+    EXPECT_EQ(services.files->requests.size(), 1u) << "one dialog for one press";
 }
 
 TEST_F(Keys, TheWheelOverTheVideoChangesTheVolumeByFiveANotch) {

@@ -18,6 +18,7 @@ PasswordPrompts::PasswordPrompts() {
 }
 
 void PasswordPrompts::answerOpenPrompts() {
+    if (held) return;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (!widget->isVisible() || widget->windowTitle() != QStringLiteral("PasswordFrame") ||
             widget->property("mirado.answered").toBool())

@@ -24,6 +24,8 @@ public:
     PasswordPrompts();
     std::deque<std::optional<QString>> answers;
     int asked = 0;
+    // Leaves prompts alone (a test answers them itself).
+    bool held = false;
 
 private:
     void answerOpenPrompts();

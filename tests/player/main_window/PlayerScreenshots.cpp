@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <QtTest/QTest>
 
+#include "ScreenCapture.h"
 #include "TestClips.h"
 #include "player/CMainFrame.h"
 #include "surface/CPasswordFrame.h"
@@ -42,22 +43,6 @@ QString makeVideo(const TempDir& folder, const QString& name) {
     return path;
 }
 
-// What the screen shows inside the window's frame (the video is drawn with OpenGL, so the screen is
-// read rather than the widgets).
-bool saveScreen(const QRect& area, const QString& file) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    const bool saved = shot.save(file, "PNG");
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
-    return saved;
-}
-
-QWidget* findPrompt() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && widget->windowTitle() == QStringLiteral("PasswordFrame")) return widget;
-    return nullptr;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,14 +60,7 @@ int main(int argc, char** argv) {
 
     ServiceScope services;
     CMainFrame frame;
-    g_pMainFrame = &frame;
-    if (!frame.Create(nullptr, u"MiradoVideo_WNDNAME", WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                      WS_EX_STATICEDGE | WS_EX_APPWINDOW, 0))
-        return 1;
-    frame.CenterWindow();
-    frame.GetHWND()->move(40, 40);
-    frame.GetHWND()->resize(960, 640);
-    if (!QTest::qWaitForWindowExposed(frame.GetHWND()->windowHandle())) return 1;
+    if (!showMainWindow(frame)) return 1;
     frame.addPaths({protectedVideo, plainVideo, picture});
     frame.playlist()->SelectIndex(1);
     runFor(600);
@@ -91,8 +69,7 @@ int main(int argc, char** argv) {
 
     // The prompt, typed half-way, over the main window; then the password is confirmed.
     QTimer::singleShot(400, [&] {
-        QWidget* widget = findPrompt();
-        auto* prompt = widget ? dynamic_cast<CPasswordFrame*>(CWindowWnd::FromHandle(widget)) : nullptr;
+        CPasswordFrame* prompt = openPasswordPrompt();
         if (prompt == nullptr) return;
         typeInto(*prompt, QStringLiteral("edit_encode_psw"), kPassword);
         runFor(400);

@@ -52,8 +52,19 @@ QString TestClips::file(const QString& name, const QByteArray& bytes) {
 
 QString TestClips::container(const QString& source, const QString& password, const QString& watermark, int position,
                              int colour, int fontSize) {
+    return write(false, source, password, watermark, position, colour, fontSize);
+}
+
+QString TestClips::sealed(const QString& source, const QString& password, const QString& watermark, int position,
+                          int colour, int fontSize) {
+    return write(true, source, password, watermark, position, colour, fontSize);
+}
+
+QString TestClips::write(bool seal, const QString& source, const QString& password, const QString& watermark,
+                         int position, int colour, int fontSize) {
     const fs::path destination = freshFolder();
     ContainerWriter writer;
+    if (seal) writer.setVersion(ContainerVersion::Sealed, 10);
     writer.configure(AdditiveKeyCipher::keyFromPassword(password.toStdU16String()), !watermark.isEmpty(),
                      watermark.toStdU16String(), std::uint8_t(position), std::uint8_t(colour), std::uint8_t(fontSize));
     const fs::path sourcePath = source.toStdString();

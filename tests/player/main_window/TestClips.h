@@ -26,11 +26,16 @@ public:
     // `source` enciphered under `password` into `<name>.pmpk` (a folder of its own per call).
     QString container(const QString& source, const QString& password, const QString& watermark = {},
                       int position = 0, int colour = 0, int fontSize = 0);
+    // The same sealed (format 2), at a small work factor so that tests open it quickly.
+    QString sealed(const QString& source, const QString& password, const QString& watermark = {},
+                   int position = 0, int colour = 0, int fontSize = 0);
 
     const std::filesystem::path& folder() const { return folder_.path(); }
 
 private:
     std::filesystem::path freshFolder();
+    QString write(bool seal, const QString& source, const QString& password, const QString& watermark, int position,
+                  int colour, int fontSize);
 
     TempDir folder_;
     int made_ = 0;

@@ -66,7 +66,7 @@ TEST_F(JobUnderWay, ProgressAndCancelTakeTheStartButtonsPlaceUntilTheJobEnds) {
     EXPECT_EQ(textOf(u"txt_encodeprogress"), QStringLiteral("已完成 1/3 个文件 · 4.00 MB / 6.00 MB · 正在加密 b.mp4"));
     // The inputs rest while the job runs.
     for (const char16_t* name : {u"chk_encodefile", u"chk_encodedir", u"btn_openfile", u"btn_opendstpath",
-                                 u"edit_encode_psw", u"chk_watermark", u"edit_water_content"}) {
+                                 u"edit_encode_psw", u"comb_containerformat", u"chk_watermark", u"edit_water_content"}) {
         EXPECT_FALSE(enabled(name)) << QString::fromUtf16(name).toStdString();
     }
     // Pressing on where the start button was cancels nothing and starts nothing.
@@ -80,6 +80,7 @@ TEST_F(JobUnderWay, ProgressAndCancelTakeTheStartButtonsPlaceUntilTheJobEnds) {
     EXPECT_FALSE(visible(u"progress_encode"));
     EXPECT_FALSE(visible(u"txt_encodeprogress"));
     EXPECT_TRUE(enabled(u"edit_encode_psw"));
+    EXPECT_TRUE(enabled(u"comb_containerformat"));
     EXPECT_TRUE(enabled(u"chk_watermark"));
     EXPECT_FALSE(enabled(u"edit_water_content")) << "the watermark box is still unchecked";
     expectHolds(out / "clips/b.pmpk", source / "b.mp4", u"Summer2026");

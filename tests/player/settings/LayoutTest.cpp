@@ -136,7 +136,8 @@ TEST_F(Layout, InformationPageNamesTheProgramItsVersionAndWhatTheProtectionIs) {
     EXPECT_EQ(textOf(u"txt_about_version"), QStringLiteral("版本 ") + QStringLiteral(MIRADO_PROJECT_VERSION));
     EXPECT_TRUE(textOf(u"txt_about_container").contains(QStringLiteral(".pmpk")));
     const QString protection = textOf(u"txt_about_protection");
-    for (const char* part : {"没有密码", "水印", "不是现代意义上的密码学加密", "挡不住有决心的攻击者"}) {
+    for (const char* part : {"没有密码", "水印", "兼容格式不是现代意义上的密码学加密", "挡不住有决心的攻击者",
+                             "加密格式是标准的 age 文件", "任何改动都会被发现"}) {
         EXPECT_TRUE(protection.contains(QString::fromUtf8(part))) << part;
     }
 }

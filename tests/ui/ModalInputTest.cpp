@@ -1,0 +1,112 @@
+#include "CLabelUI.h"
+#include "DemoWindow.h"
+#include "SkinPainter.h"
+#include "SkinValue.h"
+#include "WindowApi.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+using namespace mirado;
+using namespace mirado::testing;
+
+namespace {
+
+// Records the key-down messages it gets, with their key data.
+class KeyWindow : public DemoWindow {
+public:
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (uMsg == WM_KEYDOWN)
+            keyDowns.emplace_back(wParam, lParam);
+        return DemoWindow::HandleMessage(uMsg, wParam, lParam);
+    }
+    // Escape would close the demo window.
+    LRESULT ResponseDefaultKeyEvent(WPARAM) override { return 0; }
+    std::vector<std::pair<WPARAM, LPARAM>> keyDowns;
+};
+
+} // namespace
+
+TEST(Modal, TheOwnerTakesNoMouseOrKeysWhileAModalWindowIsOpen)
+{
+    KeyWindow owner;
+    ASSERT_TRUE(createShown(owner, "owner"));
+    KeyWindow modal;
+    ASSERT_TRUE(modal.Create(owner.GetHWND(), u"modal", WS_POPUP, 0));
+
+    std::size_t notesInModal = 0;
+    std::size_t keysInModal = 0;
+    bool enabledInModal = true;
+    QTimer::singleShot(50, [&] {
+        enabledInModal = IsWindowEnabled(owner.GetHWND());
+        const std::size_t notes = owner.notifications.size();
+        const std::size_t keys = owner.keyDowns.size();
+        // Straight at the owner's window, as a hand on its part of the screen.
+        clickAt(owner, centreOf(owner, QStringLiteral("btn_close")));
+        doubleClickAt(owner, centreOf(owner, QStringLiteral("btn_close")));
+        QTest::simulateEvent(owner.GetHWND()->windowHandle(), true, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                             false);
+        runFor(50);
+        notesInModal = owner.notifications.size() - notes;
+        keysInModal = owner.keyDowns.size() - keys;
+        modal.Close(IDOK);
+    });
+    EXPECT_EQ(modal.ShowModal(), static_cast<UINT>(IDOK));
+    EXPECT_FALSE(enabledInModal);
+    EXPECT_EQ(notesInModal, 0u) << "a click reached the owner of an open modal window";
+    EXPECT_EQ(keysInModal, 0u) << "a key reached the owner of an open modal window";
+
+    // Closed: the owner takes input again and has the keyboard.
+    EXPECT_TRUE(IsWindowEnabled(owner.GetHWND()));
+    const std::size_t notes = owner.notifications.size();
+    ASSERT_TRUE(click(owner, QStringLiteral("btn_close")));
+    EXPECT_GT(owner.notifications.size(), notes);
+}
+
+TEST(Keys, AutoRepeatedPressesCarryTheRepeatFlag)
+{
+    KeyWindow w;
+    ASSERT_TRUE(createShown(w, "keys"));
+    QWindow* window = w.GetHWND()->windowHandle();
+    for (bool repeat : {false, true, true}) {
+        // Through the window system's path, as the keyboard's auto-repeat comes.
+        QTest::simulateEvent(window, true, Qt::Key_Escape, Qt::NoModifier, QString(), repeat);
+    }
+    runFor(20);
+    ASSERT_EQ(w.keyDowns.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(w.keyDowns[i].first, VK_ESCAPE);
+        EXPECT_EQ(LOWORD(w.keyDowns[i].second), 1u) << "one press per message";
+        EXPECT_EQ((HIWORD(w.keyDowns[i].second) & KF_REPEAT) != 0, i > 0) << i;
+    }
+}
+
+TEST(SkinValue, AlignmentsAreReadAsWords)
+{
+    using mirado::hasWord;
+    EXPECT_TRUE(hasWord(QStringLiteral("center"), u"center"));
+    EXPECT_FALSE(hasWord(QStringLiteral("vcenter"), u"center"));
+    EXPECT_TRUE(hasWord(QStringLiteral("Center  VCenter"), u"vcenter"));
+    EXPECT_TRUE(hasWord(QStringLiteral("right,bottom"), u"bottom"));
+    EXPECT_TRUE(hasWord(QStringLiteral("left|top"), u"top"));
+    EXPECT_FALSE(hasWord(QStringLiteral("topmost"), u"top"));
+    EXPECT_FALSE(hasWord(QString(), u"left"));
+
+    // The password dots: vertically centred, on the left.
+    CLabelUI label;
+    label.SetAttribute(QStringLiteral("align"), QStringLiteral("vcenter"));
+    EXPECT_EQ(label.GetTextStyle() & (DT_CENTER | DT_RIGHT), 0u);
+    EXPECT_NE(label.GetTextStyle() & DT_VCENTER, 0u);
+    label.SetAttribute(QStringLiteral("align"), QStringLiteral("center bottom"));
+    EXPECT_NE(label.GetTextStyle() & DT_CENTER, 0u);
+    EXPECT_NE(label.GetTextStyle() & DT_BOTTOM, 0u);
+    EXPECT_EQ(label.GetTextStyle() & DT_VCENTER, 0u);
+    label.SetAttribute(QStringLiteral("align"), QStringLiteral("right"));
+    EXPECT_NE(label.GetTextStyle() & DT_RIGHT, 0u);
+    label.SetAttribute(QStringLiteral("valign"), QStringLiteral("center"));
+    EXPECT_NE(label.GetTextStyle() & DT_VCENTER, 0u);
+}
