@@ -14,6 +14,7 @@
 #include "ui/FileDialogService.h"
 #include "ui/FolderBrowserService.h"
 #include "ui/MessageBoxService.h"
+#include "ui/Translation.h"
 
 using namespace settings_controls;
 
@@ -116,7 +117,7 @@ void CSystemInfoFrame::ShowContainerFormatTip() {
     auto* tip = Find<CControlUI>(kContainerFormatTip);
     if (!tip) return;
     const bool sealed = containerVersionOf(Find<CComboUI>(kContainerFormat)) == mirado::ContainerVersion::Sealed;
-    tip->SetText(CDuiString(kContainerFormatTips[sealed ? 1 : 0]));
+    tip->SetText(CDuiString(mirado::uiText(QString::fromUtf16(kContainerFormatTips[sealed ? 1 : 0]))));
 }
 
 // A cancelled chooser keeps the earlier choice and what its edit shows.

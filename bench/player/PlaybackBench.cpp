@@ -26,6 +26,7 @@
 
 #include <mpv/client.h>
 
+#include "container/ContainerReader.h"  // PlayVideo's default reader argument needs the whole type
 #include "NativeVideoWindow.h"
 #include "bench/support/Measure.h"
 #include "engine/avplayer.h"

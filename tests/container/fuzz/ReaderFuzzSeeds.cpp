@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
         writer.configure(mirado::fuzz::kKey, !mark.empty(), mark, 3, 4, 2);
         if (!writer.encipherFile(sources / seed.name, folder)) return 1;
     }
+    // A sealed container too, at a work factor the fuzzer can afford on every input.
+    writer.setVersion(mirado::ContainerVersion::Sealed, 10);
+    writer.configure(mirado::fuzz::kKey, true, u"sealed mark", 1, 2, 0);
+    if (!writer.encipherFileAs(sources / "clip.mp4", folder, "sealed.pmpk")) return 1;
     fs::remove_all(sources);
     return 0;
 }
