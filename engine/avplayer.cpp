@@ -1,6 +1,7 @@
 #include "avplayer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -407,6 +408,14 @@ int avplayer::seek_to(double fraction) {
     if (!e.state.isLoaded() || !(fraction >= 0)) return 0;
     const std::string percent = std::to_string(std::min(fraction, 1.0) * 100.0);
     e.command({"seek", percent.c_str(), "absolute-percent"});
+    return 1;
+}
+
+int avplayer::seek_by(double seconds) {
+    Engine& e = *engine_;
+    if (!e.state.isLoaded() || !std::isfinite(seconds)) return 0;
+    const std::string offset = std::to_string(seconds);
+    e.command({"seek", offset.c_str(), "relative+exact"});
     return 1;
 }
 

@@ -64,6 +64,9 @@ public:
     double duration() const;
     // A fraction of the duration, 0 to 1.
     int seek_to(double fraction);
+    // Seconds forward (negative: back) from the current position, exactly, not to a key frame;
+    // the start and the end of the file bound it.
+    int seek_by(double seconds);
     // 0 to 100 for each channel; the channels are not set apart, their mean is the volume.
     int volume(double left, double right);
     double get_volume() const;

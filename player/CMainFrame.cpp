@@ -60,11 +60,12 @@ void CMainFrame::PrepareControls() {
     CreateVideoSurface();
     if (m_surface) m_surface->ShowWindow(true, false);
 
-    m_dropFilter = std::make_unique<mirado::FileDropFilter>([this](const QStringList& paths) { addPaths(paths); });
+    m_dropFilter = std::make_unique<mirado::FileDropFilter>([this](const QStringList& paths) { dropFiles(paths); });
     GetHWND()->setAcceptDrops(true);
     GetHWND()->installEventFilter(m_dropFilter.get());
 
     m_isReady = true;
+    showPlayingState();
     SetTimer(TIMER_TICK, kTickMs);
 }
 
@@ -96,6 +97,7 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         } else if (wParam == TIMER_TICK) {
             UpdatePlaybackView();
             MirrorToPlayBar();
+            showPlayingState();
         }
         break;
     case WM_LBUTTONUP:
@@ -103,16 +105,9 @@ LRESULT CMainFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
         m_isSeeking = false;
         break;
     case WM_KEYDOWN: {
-        // A held key repeats: pause and full screen change once per press.
+        // A held key repeats: only seeking and the volume go on while it is held.
         const bool repeated = HIWORD(lParam) & KF_REPEAT;
-        if (wParam == VK_SPACE || wParam == VK_RETURN) {
-            if (!repeated) TogglePause();
-            return 0;
-        }
-        if (wParam == VK_ESCAPE) {
-            if (m_surface && !repeated) m_surface->toggleFullScreen();
-            return 0;
-        }
+        if (runPlayerKey(wParam, repeated, m_playlist != nullptr && m_PaintManager.GetFocus() == m_playlist)) return 0;
         break;
     }
     default:
@@ -171,7 +166,7 @@ void CMainFrame::OnClick(TNotifyUI& msg) {
     } else if (name == u"btn_muteoff") {
         MuteOff();
     } else if (name == u"btn_fullscreen") {
-        if (m_surface) m_surface->toggleFullScreen();
+        toggleFullScreen();
     }
 }
 
@@ -226,6 +221,8 @@ void CMainFrame::ToggleListRegion() {
 void CMainFrame::OpenSettingsWindow() {
     CSystemInfoFrame settings;
     if (settings.Create(GetHWND(), u"SystemConfigFrame", kModalStyle, 0, 0) == nullptr) return;
+    // The window manager shows the window's caption, not its window name.
+    settings.GetHWND()->setWindowTitle(QStringLiteral("设置"));
     settings.CenterWindow();
     settings.ShowModal();
 }
@@ -240,6 +237,8 @@ UINT CMainFrame::AskPassword() {
 
 void CMainFrame::comeForward() {
     if (GetHWND() == nullptr) return;
+    // Restored to the size it had, maximised or not.
+    if (IsIconic(GetHWND())) GetHWND()->setWindowState(GetHWND()->windowState() & ~Qt::WindowMinimized);
     if (!GetHWND()->isVisible()) ::ShowWindow(GetHWND(), SW_SHOW);
     SetForegroundWindow(GetHWND());
 }

@@ -49,8 +49,21 @@ public:
     void CreateVideoSurface();
     void RelayoutVideoSurface();
     void ToggleListRegion();
-    // Brings the window to the front (a second start of the program asks for this).
+    // Brings the window to the front, restored if minimised (a second start of the program asks for this).
     void comeForward();
+    // Files named on the command line or handed over by a second start: listed, and the first plays.
+    void openFiles(const QStringList& paths);
+    // Files dropped on the window: listed; the first plays when nothing is playing.
+    void dropFiles(const QStringList& paths);
+
+    // Keys and the mouse wheel: the same operations as the buttons and sliders.
+    bool handlePlayerKey(WPARAM key, bool repeated) override;
+    void turnVolumeByWheel(int delta) override;
+    // Moves the volume slider by points of the engine's 0..100 and applies it as the slider does.
+    void stepVolume(int points);
+    void seekBySeconds(double seconds);
+    void toggleMute();
+    void toggleFullScreen();
 
     // Playlist.
     void AddFiles();
@@ -131,6 +144,15 @@ private:
     void showWindowIcon();
     // Stops and closes the engine's file and frees the reader it was reading through.
     void closeEngineFile();
+    // The key map; repeated while the key is held; onPlaylist when the playlist holds the keyboard
+    // focus (Enter then plays its row).
+    bool runPlayerKey(WPARAM key, bool repeated, bool onPlaylist);
+    // The name of the row a path is listed under.
+    static QString rowNameFor(const QString& path);
+    // Selects the listed row of path and plays it, unless it is already the current file.
+    void playListed(const QString& path);
+    // The window manager's title names the current file; the play button shows pause while playing.
+    void showPlayingState();
 
     bool m_isReady = false;
     std::unique_ptr<CVideoRealWnd> m_surface;
@@ -153,4 +175,6 @@ private:
     std::unique_ptr<std::uint8_t[]> m_imageBuffer;  // the last container picture, deciphered
     mirado::RememberedKeys m_rememberedKeys;
     std::unique_ptr<mirado::FileDropFilter> m_dropFilter;
+    int m_wheelRemainder = 0;  // a part of a wheel notch not yet turned into volume
+    bool m_showsPauseImage = false;
 };

@@ -36,13 +36,17 @@ void CMainFrame::addPaths(const QStringList& paths) {
     RebuildPathSnapshot();
     for (const QString& given : paths) {
         if (given.isEmpty()) continue;
-        // One file, one row, however it was named: the row's name is absolute and clean.
-        const QString path = QDir::cleanPath(QFileInfo(given).absoluteFilePath());
+        const QString path = rowNameFor(given);
         if (IsPathListed(path)) continue;
         AddListItem(path, QFileInfo(path).fileName());
         // A drop or a command line may name one file twice; a dialog never does.
         m_pathSnapshot.push_back(path);
     }
+}
+
+QString CMainFrame::rowNameFor(const QString& path) {
+    // One file, one row, however it was named: the row's name is absolute and clean.
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 void CMainFrame::AddListItem(const QString& fullPath, const QString& fileName) {

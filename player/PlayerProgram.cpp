@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QTimer>
 
 #include "player/CMainFrame.h"
 #include "player/LocalFiles.h"
@@ -36,13 +37,14 @@ int runPlayer(const QStringList& arguments) {
         return 0;
     }
     instance.listen([&frame](const QStringList& paths) {
-        frame->addPaths(paths);
         frame->comeForward();
+        frame->openFiles(paths);
     });
-    frame->addPaths(files);
     frame->CenterWindow();
     frame->ShowWindow(true, true);
     SetWindowPos(frame->GetHWND(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    // Once the loop runs, so that a password prompt opens over the window, not before it.
+    QTimer::singleShot(0, qApp, [&frame, files] { frame->openFiles(files); });
 
     CPaintManagerUI::MessageLoop();
     g_pMainFrame = nullptr;

@@ -129,3 +129,13 @@ LRESULT CPlayBarFrame::ResponseDefaultKeyEvent(WPARAM wParam)
     }
     return 0;
 }
+
+LRESULT CPlayBarFrame::OnKeyDown(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
+{
+    bHandled = false;
+    if (CVideoRealWnd* surface = surfaceOfMainWindow()) {
+        bHandled = true;
+        return surface->SendMessage(uMsg, wParam, lParam);
+    }
+    return 0;
+}

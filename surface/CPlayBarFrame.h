@@ -29,6 +29,8 @@ public:
     LRESULT OnMouseMove(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     // Escape leaves full screen (it never closes the bar).
     LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
+    // Every other key is the surface's: the bar may hold the keyboard in full screen.
+    LRESULT OnKeyDown(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:
     CSliderUI* m_volume = nullptr;

@@ -265,8 +265,15 @@ LRESULT CVideoRealWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
                 toggleFullScreen();
             return 0;
         }
+        // In full screen the main window is out of reach: its keys work here as well.
+        if (g_pMainFrame && g_pMainFrame->handlePlayerKey(wParam, repeated))
+            return 0;
         break;
     }
+    case WM_MOUSEWHEEL:
+        if (g_pMainFrame)
+            g_pMainFrame->turnVolumeByWheel(static_cast<std::int16_t>(HIWORD(wParam)));
+        return 0;
     case WM_SIZE:
         s.redrawPending = true;
         break;

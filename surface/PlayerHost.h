@@ -24,6 +24,11 @@ public:
     virtual void MuteOff() = 0;
     virtual void PlayPrevious() = 0;
     virtual void PlayNext() = 0;
+    // The player's keys that the surface and the play bar pass on (seek, volume, mute, the
+    // playlist...), repeated while held; false when the key is none of them.
+    virtual bool handlePlayerKey(WPARAM key, bool repeated) = 0;
+    // A turn of the mouse wheel over the video (Windows' units, 120 a notch): the volume follows it.
+    virtual void turnVolumeByWheel(int delta) = 0;
 
 protected:
     ~PlayerHost() = default;

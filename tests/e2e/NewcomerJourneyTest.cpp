@@ -1,6 +1,6 @@
 // A newcomer's first session with the real program: mirado-pack enciphers a video, the player starts
-// through its entry with that container on its command line, the password is typed into the prompt,
-// the video plays with its watermark, goes to full screen and back and stops; then a folder is
+// through its entry with that container on its command line and plays it at once once the password is
+// typed into the prompt; the video plays with its watermark, goes to full screen and back and stops; then a folder is
 // enciphered through the settings window and one of its new containers plays.
 #include <gtest/gtest.h>
 

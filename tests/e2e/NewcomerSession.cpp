@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -39,7 +40,7 @@ void NewcomerSession::run() {
         if (!::testing::Test::HasFatalFailure()) action();
     };
     step([&] { waitForMainWindow(); });
-    step([&] { playRow(0, QString::fromLatin1(JourneyMedia::kPackPassword)); });
+    step([&] { playFromTheCommandLine(); });
     step([&] { expectWatermark(&isRed, Quarter::BottomRight, QStringLiteral("protected-video")); });
     step([&] { goFullScreenAndBack(); });
     step([&] { stop(); });
@@ -74,13 +75,25 @@ bool NewcomerSession::keepsPlaying() const {
 }
 
 void NewcomerSession::waitForMainWindow() {
+    // The prompt for the container named on the command line may show while this waits.
+    prompts_.answers.push_back(QString::fromLatin1(JourneyMedia::kPackPassword));
     ASSERT_TRUE(waitUntil([] { return dynamic_cast<CMainFrame*>(g_pMainFrame) != nullptr; }, kPatienceMs));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame().GetHWND()->windowHandle()));
     // The container named on the command line is the playlist's one row.
-    ASSERT_EQ(frame().playlist()->ItemCount(), 1);
+    ASSERT_TRUE(waitUntil([&] { return frame().playlist()->ItemCount() == 1; }, kPatienceMs));
     EXPECT_EQ(frame().playlist()->ItemAt(0)->GetName().toQString(), media_.packedVideo());
     // The surface takes the play region with the first relayout.
     ASSERT_TRUE(waitUntil([&] { return surfaceOnScreen().width() > 320; }, kPatienceMs));
+}
+
+void NewcomerSession::playFromTheCommandLine() {
+    ASSERT_TRUE(waitUntil([&] { return prompts_.asked == 1; }, kPatienceMs)) << "the password prompt did not show";
+    ASSERT_TRUE(waitUntil([&] { return statusText() == QStringLiteral("正在播放"); }, kPatienceMs))
+        << "status: " << statusText().toStdString();
+    EXPECT_EQ(frame().currentPath(), media_.packedVideo());
+    EXPECT_EQ(frame().GetHWND()->windowTitle(),
+              QStringLiteral("Mirado — ") + QFileInfo(media_.packedVideo()).fileName());
+    ASSERT_TRUE(keepsPlaying());
 }
 
 void NewcomerSession::playRow(int row, const QString& password) {
@@ -148,7 +161,7 @@ void NewcomerSession::encipherFolderThroughSettings() {
     // that opens it.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget* widget = visibleTopLevel(QStringLiteral("SystemConfigFrame"));
+        QWidget* widget = visibleTopLevel(QStringLiteral("设置"));
         auto* settings = widget ? dynamic_cast<CSystemInfoFrame*>(CWindowWnd::FromHandle(widget)) : nullptr;
         if (settings == nullptr) return;
         poll.stop();
@@ -164,7 +177,7 @@ void NewcomerSession::encipherFolderThroughSettings() {
     ASSERT_TRUE(click(frame(), QStringLiteral("btn_setting")));
     poll.stop();
     ASSERT_TRUE(driven) << "the settings button did not open the settings window";
-    EXPECT_EQ(visibleTopLevel(QStringLiteral("SystemConfigFrame")), nullptr);
+    EXPECT_EQ(visibleTopLevel(QStringLiteral("设置")), nullptr);
 }
 
 void NewcomerSession::driveSettingsWindow(CSystemInfoFrame& settings) {

@@ -26,6 +26,8 @@ public:
 
 private:
     void waitForMainWindow();
+    // The container named on the command line plays at once, once its prompt is answered.
+    void playFromTheCommandLine();
     // Double-clicks the playlist row, answers the prompt with the password, waits for "正在播放".
     void playRow(int row, const QString& password);
     // The watermark's colour lies in `where` of the video (or of the whole screen in full screen).

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "TestMedia.h"
@@ -63,6 +64,7 @@ TEST(AvplayerPlain, CallsWithNothingOpenDoNothing) {
     EXPECT_EQ(player.resume(), 0);
     EXPECT_EQ(player.stop(), 0);
     EXPECT_EQ(player.seek_to(0.5), 0);
+    EXPECT_EQ(player.seek_by(1), 0);
     EXPECT_EQ(player.play_status(), 0);
     EXPECT_EQ(player.curr_play_time(), 0);
     EXPECT_EQ(player.duration(), 0);
@@ -103,6 +105,24 @@ TEST(AvplayerPlain, PlayFromAStartTime) {
     player.play(2.0, 0);
     ASSERT_TRUE(waitFor([&] { return player.play_status() == 1 && player.curr_play_time() > 0; }));
     EXPECT_GE(player.curr_play_time(), 1.9);
+}
+
+TEST(AvplayerPlain, SeekByMovesFromThePositionExactlyAndStopsAtTheStart) {
+    avplayer player;
+    ASSERT_EQ(openPlain(player, TestMedia::instance().mp4()), 1);
+    player.play(2.0, 0);
+    ASSERT_TRUE(waitFor([&] { return player.play_status() == 1 && player.curr_play_time() >= 1.9; }));
+    player.pause();
+    ASSERT_TRUE(waitFor([&] { return player.play_status() == 2; }));
+    const double from = player.curr_play_time();
+    // Between key frames (one a second): an exact seek, not one to the nearest key frame.
+    EXPECT_EQ(player.seek_by(-1.4), 1);
+    EXPECT_TRUE(waitFor([&] { return std::abs(player.curr_play_time() - (from - 1.4)) < 0.06; }, 4000))
+        << player.curr_play_time();
+    EXPECT_EQ(player.seek_by(std::nan("")), 0);
+    EXPECT_EQ(player.seek_by(-10), 1);
+    EXPECT_TRUE(waitFor([&] { return player.curr_play_time() < 0.05; }, 4000)) << player.curr_play_time();
+    EXPECT_EQ(player.play_status(), 2) << "still paused";
 }
 
 TEST(AvplayerPlain, MuteIsKeptAndReported) {

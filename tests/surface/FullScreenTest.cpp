@@ -131,6 +131,35 @@ TEST_F(FullScreen, SpaceAndEnterAskTheMainWindowToTogglePause)
     expectWindowed();
 }
 
+TEST_F(FullScreen, TheMainWindowsOtherKeysAndTheWheelArePassedOnFromTheSurfaceAndTheBar)
+{
+    surface().toggleFullScreen();
+    pressKey(surface(), Qt::Key_Up);
+    pressKey(surface(), Qt::Key_F);
+    wheelAt(surface(), centre(), -120);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"key 38", "key 70", "wheel -120"}));
+
+    // The bar holding the keyboard hands every key to the surface: its own and the main window's.
+    host.calls.clear();
+    surface().setPlayBarVisible(true);
+    barWidget()->setFocus();
+    pressKey(*surface().playBar(), Qt::Key_Space);
+    pressKey(*surface().playBar(), Qt::Key_PageDown);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"TogglePause", "key 34"}));
+    pressKey(*surface().playBar(), Qt::Key_Escape);
+    expectWindowed();
+
+    // Without a main window nothing is passed on.
+    host.calls.clear();
+    surface().toggleFullScreen();
+    g_pMainFrame = nullptr;
+    pressKey(surface(), Qt::Key_Up);
+    wheelAt(surface(), centre(), 120);
+    EXPECT_TRUE(host.calls.empty());
+    pressKey(surface(), Qt::Key_Escape);
+    expectWindowed();
+}
+
 TEST_F(FullScreen, TheBottomRowsCallUpTheBarAcrossTheScreen)
 {
     moveTo(surface(), QPoint(100, 100));

@@ -43,6 +43,12 @@ public:
     void MuteOff() override { calls.emplace_back("MuteOff"); }
     void PlayPrevious() override { calls.emplace_back("PlayPrevious"); }
     void PlayNext() override { calls.emplace_back("PlayNext"); }
+    bool handlePlayerKey(WPARAM key, bool repeated) override
+    {
+        calls.push_back((repeated ? "held key " : "key ") + std::to_string(key));
+        return true;
+    }
+    void turnVolumeByWheel(int delta) override { calls.push_back("wheel " + std::to_string(delta)); }
 
     CVideoRealWnd& surface() { return *m_surface; }
     SkinWindow& window() { return m_window; }

@@ -35,7 +35,7 @@ protected:
 TEST_F(MainWindow, StartsFromTheSkinWithEveryControlInItsStartingState) {
     open();
     EXPECT_EQ(QString::fromUtf16(frame->ClassNameOfWindow()), QStringLiteral("PlayerMainWnd"));
-    EXPECT_EQ(frame->GetHWND()->windowTitle(), QStringLiteral("MiradoVideo_WNDNAME"));
+    EXPECT_EQ(frame->GetHWND()->windowTitle(), QStringLiteral("Mirado")) << "the window manager shows the program, not the instance key";
     EXPECT_EQ(frame->GetHWND()->size(), QSize(840, 600));
     EXPECT_EQ(frame->GetHWND()->minimumSize(), QSize(840, 600));
 
@@ -291,7 +291,7 @@ TEST_F(MainWindow, TheSettingsButtonRunsTheSettingsWindowModally) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible() || w->windowTitle() != QStringLiteral("SystemConfigFrame")) continue;
+            if (!w->isVisible() || w->windowTitle() != QStringLiteral("设置")) continue;
             sawIt = true;
             ownerDisabled = !frame->GetHWND()->isEnabled();
             // Leave it open for a few of the main window's ticks, then close it.
