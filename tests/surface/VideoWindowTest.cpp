@@ -3,12 +3,12 @@
 // for full screen, comes back, or changes size.
 #include <gtest/gtest.h>
 
-#include <QOpenGLWidget>
 #include <cstdlib>
 
 #include "SurfaceTestHost.h"
 #include "TestPictures.h"
 #include "tests/engine/TestMedia.h"
+#include "engine/VideoWidget.h"
 #include "ui/WindowApi.h"
 
 namespace mirado::testing {
@@ -50,7 +50,7 @@ protected:
     {
         int count = 0;
         waitFor([&] {
-            auto* video = host.surface().GetHWND()->findChild<QOpenGLWidget*>();
+            auto* video = host.surface().GetHWND()->findChild<VideoWidget*>();
             if (video == nullptr || !video->isVisible() || video->size() != size)
                 return false;
             const QImage frame = video->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
@@ -119,7 +119,7 @@ TEST_F(VideoInSurface, AClosedVideoLeavesTheSurfaceEmptyAndTheNextOneShowsAgain)
     host.engine().stop();
     host.engine().close();
     spin(200);
-    auto* video = host.surface().GetHWND()->findChild<QOpenGLWidget*>();
+    auto* video = host.surface().GetHWND()->findChild<VideoWidget*>();
     ASSERT_NE(video, nullptr);
     EXPECT_FALSE(video->isVisible()) << "the last frame would stay on screen";
     // What a person sees: the surface's own empty state, no frame and no watermark.
