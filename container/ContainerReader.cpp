@@ -1,5 +1,7 @@
 #include "ContainerReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,6 +29,21 @@ bool startsLikeAge(std::FILE* stream) {
     return got == sizeof start && std::string_view(start, sizeof start) == kAgeStart;
 }
 
+// Only a regular file: opening a FIFO named like a container would wait for a writer that may never
+// come, and a device could be read without end. O_NONBLOCK keeps the open itself from waiting.
+std::FILE* openRegularFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* stream = ::fdopen(fd, "rb");
+    if (stream == nullptr) ::close(fd);
+    return stream;
+}
+
 }  // namespace
 
 ContainerReader::ContainerReader() = default;
@@ -47,7 +64,7 @@ bool ContainerReader::open(const fs::path& path) {
     lastFailure_ = OpenFailure::Unreadable;
     std::error_code ec;
     if (!fs::exists(path, ec) || !IsContainerPath(path.native())) return false;
-    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    std::FILE* stream = openRegularFile(path);
     if (stream == nullptr) return false;
     if (startsLikeAge(stream)) version_ = ContainerVersion::Sealed;
     const bool opened = version_ == ContainerVersion::Sealed ? openSealed(stream) : openCompatible(stream);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <random>
 
@@ -96,6 +98,21 @@ TEST(ContainerReader, RecognisesContainersByExtensionCountAndCheckValueOnly) {
     testing::referenceEncipher(twoRecords, kKey);
     writeFile(dir / "two.pmpk", twoRecords);
     EXPECT_FALSE(second.open(dir / "two.pmpk"));
+}
+
+// A FIFO or a device named like a container is refused at once: opening it for reading would wait
+// for a writer (the test would hang), and a device would never end.
+TEST(ContainerReader, OnlyRegularFilesAreOpened) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.pmpk").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (dir / "zero.pmpk").c_str()), 0);
+    const auto linked = makeContainer(dir, "real.pmpk", patternBytes(100));
+    ASSERT_EQ(::symlink(linked.c_str(), (dir / "link.pmpk").c_str()), 0);
+    ContainerReader reader;
+    reader.setKey(kKey);
+    EXPECT_FALSE(reader.open(dir / "pipe.pmpk"));
+    EXPECT_FALSE(reader.open(dir / "zero.pmpk"));
+    EXPECT_TRUE(reader.open(dir / "link.pmpk")) << "a link to a container is a container";
 }
 
 TEST(ContainerReader, TruncatedContainers) {
