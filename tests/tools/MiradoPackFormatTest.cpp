@@ -5,6 +5,7 @@
 #include "tests/container/ReferenceFormat.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/PackProcess.h"
 
 namespace mirado {
 namespace {
@@ -16,8 +17,8 @@ using testing::runProcess;
 using testing::TempDir;
 using testing::writeFile;
 
-testing::ProcessResult pack(const std::vector<std::string>& arguments) {
-    return runProcess(MIRADO_PACK_PATH, arguments, {"MIRADO_PASSWORD=Format2ok"});
+testing::ProcessResult packWithPassword(const std::vector<std::string>& arguments) {
+    return testing::pack(arguments, {"MIRADO_PASSWORD=Format2ok"});
 }
 
 std::string headerOf(const fs::path& container) {
@@ -39,13 +40,13 @@ protected:
 };
 
 TEST_F(MiradoPackFormat, FormatTwoIsAnAgeFileThatInfoDescribesWithTheOriginalsHash) {
-    auto written = pack({"encrypt", source(), out(), "--format", "2", "--watermark", "标记", "--colour", "2"});
+    auto written = packWithPassword({"encrypt", source(), out(), "--format", "2", "--watermark", "标记", "--colour", "2"});
     ASSERT_EQ(written.exitCode, 0) << written.err;
     EXPECT_EQ(written.out, container() + "\n");
     EXPECT_EQ(headerOf(container()).rfind("age-encryption.org/v1\n-> scrypt ", 0), 0u);
     EXPECT_NE(headerOf(container()).find(" 16\n"), std::string::npos) << "the default work factor";
 
-    auto info = pack({"info", container(), "--json", "--sha256"});
+    auto info = packWithPassword({"info", container(), "--json", "--sha256"});
     ASSERT_EQ(info.exitCode, 0) << info.err;
     const auto expectedHash = runProcess("/usr/bin/sha256sum", {source()}).out.substr(0, 64);
     for (const std::string& part : {std::string("{\"format\": 2, "), std::string("\"payloadOffset\": 720"),
@@ -55,20 +56,20 @@ TEST_F(MiradoPackFormat, FormatTwoIsAnAgeFileThatInfoDescribesWithTheOriginalsHa
     }
     EXPECT_EQ(info.out.find("formatTag"), std::string::npos) << "format 2 has no plain header";
 
-    ASSERT_EQ(pack({"encrypt", source(), out(), "--format", "1"}).exitCode, 0);
-    auto compatible = pack({"info", container()});
+    ASSERT_EQ(packWithPassword({"encrypt", source(), out(), "--format", "1"}).exitCode, 0);
+    auto compatible = packWithPassword({"info", container()});
     EXPECT_EQ(compatible.out.rfind("format: 1\nformatTag: 10001\n", 0), 0u) << compatible.out;
 }
 
 TEST_F(MiradoPackFormat, AWorkFactorRaisesTheCostWrittenInTheHeader) {
-    ASSERT_EQ(pack({"encrypt", source(), out(), "--format=2", "--work-factor", "17"}).exitCode, 0);
+    ASSERT_EQ(packWithPassword({"encrypt", source(), out(), "--format=2", "--work-factor", "17"}).exitCode, 0);
     EXPECT_NE(headerOf(container()).find(" 17\n"), std::string::npos) << headerOf(container());
-    EXPECT_EQ(pack({"info", container()}).exitCode, 0);
+    EXPECT_EQ(packWithPassword({"info", container()}).exitCode, 0);
 }
 
 TEST_F(MiradoPackFormat, AFolderJobWritesEveryContainerInTheChosenFormat) {
     writeFile(dir / "in/sub/photo.png", patternBytes(1000, 4));
-    auto written = pack({"encrypt", (dir / "in").string(), out(), "--format", "2", "--quiet"});
+    auto written = packWithPassword({"encrypt", (dir / "in").string(), out(), "--format", "2", "--quiet"});
     ASSERT_EQ(written.exitCode, 0) << written.err;
     for (const fs::path& path : {dir / "out/in/clip.pmpk", dir / "out/in/sub/photo.pmpk"}) {
         ContainerReader reader;
@@ -90,7 +91,7 @@ TEST_F(MiradoPackFormat, BadFormatOptionsAreRefusedBeforeAnythingIsWritten) {
     for (const auto& [options, message] : cases) {
         std::vector<std::string> arguments{"encrypt", source(), out()};
         arguments.insert(arguments.end(), options.begin(), options.end());
-        const auto result = pack(arguments);
+        const auto result = packWithPassword(arguments);
         EXPECT_EQ(result.exitCode, 2) << message;
         EXPECT_NE(result.err.find("mirado-pack: " + message), std::string::npos) << result.err;
         EXPECT_TRUE(fs::is_empty(dir / "out")) << message;
@@ -98,7 +99,7 @@ TEST_F(MiradoPackFormat, BadFormatOptionsAreRefusedBeforeAnythingIsWritten) {
 }
 
 TEST_F(MiradoPackFormat, InfoTellsAWrongPasswordFromADamagedContainer) {
-    ASSERT_EQ(pack({"encrypt", source(), out(), "--format", "2"}).exitCode, 0);
+    ASSERT_EQ(packWithPassword({"encrypt", source(), out(), "--format", "2"}).exitCode, 0);
     auto wrong = runProcess(MIRADO_PACK_PATH, {"info", container(), "--password", "Format2no"});
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_EQ(wrong.err, "mirado-pack: wrong password: " + container() + "\n");
@@ -107,15 +108,15 @@ TEST_F(MiradoPackFormat, InfoTellsAWrongPasswordFromADamagedContainer) {
     auto bytes = readFile(container());
     bytes[bytes.size() / 2] ^= 1;
     writeFile(dir / "out/middle.pmpk", bytes);
-    auto middle = pack({"info", (dir / "out/middle.pmpk").string(), "--sha256"});
+    auto middle = packWithPassword({"info", (dir / "out/middle.pmpk").string(), "--sha256"});
     EXPECT_EQ(middle.exitCode, 1);
     EXPECT_NE(middle.err.find("a chunk of the payload fails its check"), std::string::npos) << middle.err;
-    EXPECT_EQ(pack({"info", (dir / "out/middle.pmpk").string()}).exitCode, 0) << "without --sha256 it is not read";
+    EXPECT_EQ(packWithPassword({"info", (dir / "out/middle.pmpk").string()}).exitCode, 0) << "without --sha256 it is not read";
 
     bytes = readFile(container());
     bytes.resize(bytes.size() - 1);
     writeFile(dir / "out/cut.pmpk", bytes);
-    auto cut = pack({"info", (dir / "out/cut.pmpk").string()});
+    auto cut = packWithPassword({"info", (dir / "out/cut.pmpk").string()});
     EXPECT_EQ(cut.exitCode, 1);
     EXPECT_EQ(cut.err, "mirado-pack: damaged or modified container: " + (dir / "out/cut.pmpk").string() + "\n");
 }

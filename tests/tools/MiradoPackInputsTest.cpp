@@ -15,6 +15,7 @@
 #include "tests/support/DeepFolder.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/PackProcess.h"
 
 namespace mirado {
 namespace {
@@ -26,9 +27,7 @@ using testing::runProcess;
 using testing::TempDir;
 using testing::writeFile;
 
-testing::ProcessResult pack(const std::vector<std::string>& arguments) {
-    return runProcess(MIRADO_PACK_PATH, arguments);
-}
+using testing::pack;
 
 // Runs a shell line with $PACK standing for the program, for pipes and redirections.
 testing::ProcessResult shell(const std::string& line) {

@@ -4,6 +4,7 @@
 #include "container/ContainerReader.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/PackProcess.h"
 
 namespace mirado {
 namespace {
@@ -15,9 +16,7 @@ using testing::runProcess;
 using testing::TempDir;
 using testing::writeFile;
 
-testing::ProcessResult pack(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {}) {
-    return runProcess(MIRADO_PACK_PATH, arguments, environment);
-}
+using testing::pack;
 
 std::size_t entriesIn(const fs::path& folder) {
     return std::size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
