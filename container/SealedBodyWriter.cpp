@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <utility>
+#include <vector>
 
 #include "AgeFileWriter.h"
 #include "SealedPreamble.h"
@@ -16,19 +15,14 @@
 namespace mirado {
 namespace {
 
-// The unit a thread reads, seals and writes in one go: small enough to stay in the core's cache from
-// the read to the write, which is what makes the copy as cheap as a plain one.
-constexpr std::size_t kUnitChunks = 4;
+// The unit a thread reads, seals and writes in one go: small enough to stay in the caches from
+// the read to the write, which is what makes the copy as cheap as a plain one. Each chunk is read into
+// its place in the sealed run and sealed there, so one buffer serves both.
+constexpr std::size_t kUnitChunks = 8;
 constexpr std::size_t kUnitPlain = kUnitChunks * age::kChunkSize;
-constexpr std::size_t kUnitSealed = kUnitChunks * age::kSealedChunkSize;
-// Progress is told, and a cancel heard, after every batch of this many bytes of plaintext.
-constexpr std::size_t kBatchUnits = ContainerWriter::kChunkSize / kUnitPlain;
-
-// One thread's buffers for a unit.
-struct UnitBuffers {
-    std::vector<std::uint8_t> plain = std::vector<std::uint8_t>(kUnitPlain);
-    std::vector<std::uint8_t> sealed = std::vector<std::uint8_t>(kUnitSealed);
-};
+using UnitBuffer = std::vector<std::uint8_t>;
+// Progress is told, and a cancel heard, at every step of this many bytes of sealed plaintext.
+constexpr std::uint64_t kProgressStep = ContainerWriter::kChunkSize;
 
 // The file's layout, and what each unit needs to find its bytes.
 struct SealedLayout {
@@ -65,117 +59,82 @@ WriteResult writeAt(int fd, const std::uint8_t* data, std::size_t length, std::u
     return {};
 }
 
-// Reads, seals and writes one unit: the preamble and the source bytes it covers, each chunk sealed
-// under its own counter, written where the chunks lie in the file.
-WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, UnitBuffers& buffers,
-                     crypto::ChaCha20Poly1305& aead) {
+// Fills `out` with `length` bytes of plaintext from `offset`: the preamble, then the source.
+WriteResult readPlaintext(const SealedLayout& layout, std::uint64_t offset, std::uint8_t* out, std::size_t length) {
+    std::size_t fromPreamble = 0;
+    if (offset < SealedPreamble::kSize) {
+        fromPreamble = std::min(length, std::size_t(SealedPreamble::kSize - offset));
+        std::copy_n(layout.preamble.begin() + std::ptrdiff_t(offset), fromPreamble, out);
+    }
+    return readAt(layout.input, out + fromPreamble, length - fromPreamble,
+                  offset + fromPreamble - SealedPreamble::kSize);
+}
+
+// Reads, seals and writes one unit: each chunk sealed in place under its own counter, the run written
+// where the chunks lie in the file; `sealedPlaintext` receives the plaintext bytes it sealed.
+WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, UnitBuffer& buffer, crypto::ChaCha20Poly1305& aead,
+                     std::size_t& sealedPlaintext) {
     const std::uint64_t from = unit * kUnitPlain;
     const std::size_t length = std::size_t(std::min<std::uint64_t>(kUnitPlain, layout.plaintextSize - from));
-    std::size_t at = 0;
-    if (from < SealedPreamble::kSize) {
-        at = std::min(length, std::size_t(SealedPreamble::kSize - from));
-        std::copy_n(layout.preamble.begin() + std::ptrdiff_t(from), at, buffers.plain.data());
-    }
-    if (WriteResult read = readAt(layout.input, buffers.plain.data() + at, length - at,
-                                  from + at - SealedPreamble::kSize);
-        !read) {
-        return read;
-    }
     const std::uint64_t firstChunk = unit * kUnitChunks;
     std::size_t sealedLength = 0;
     for (std::size_t i = 0; i * age::kChunkSize < length; ++i) {  // the plaintext is never empty: the preamble
         const std::size_t chunkLength = std::min(age::kChunkSize, length - i * age::kChunkSize);
         const std::uint64_t index = firstChunk + i;
-        if (!layout.age.sealChunk(aead, index, index + 1 == layout.chunkCount, buffers.plain.data() + i * age::kChunkSize,
-                                  chunkLength, buffers.sealed.data() + sealedLength)) {
+        std::uint8_t* chunk = buffer.data() + sealedLength;
+        if (WriteResult read = readPlaintext(layout, from + i * age::kChunkSize, chunk, chunkLength); !read) {
+            return read;
+        }
+        if (!layout.age.sealChunk(aead, index, index + 1 == layout.chunkCount, chunk, chunkLength, chunk)) {
             return {WriteError::CipherFailed, 0};
         }
         sealedLength += chunkLength + crypto::kAeadTagSize;
     }
-    return writeAt(layout.output, buffers.sealed.data(), sealedLength,
+    sealedPlaintext = length;
+    return writeAt(layout.output, buffer.data(), sealedLength,
                    layout.age.head().size() + firstChunk * age::kSealedChunkSize);
 }
 
-// The units of one batch, taken by both threads from one counter so that neither idles while work is
-// left. The first failure is kept and ends the work.
-class Batch {
+// The units of a file, taken by both threads from one counter so that neither idles or waits for the
+// other while work is left. The first failure, or a cancel, ends the work for both.
+class SealingWork {
 public:
-    Batch(const SealedLayout& layout, std::uint64_t firstUnit, std::uint64_t units)
-        : layout_(layout), firstUnit_(firstUnit), units_(units) {}
-    void run(UnitBuffers& buffers, crypto::ChaCha20Poly1305& aead) {
-        for (std::uint64_t i; !failed_ && (i = next_.fetch_add(1)) < units_;) {
-            WriteResult result = sealUnit(layout_, firstUnit_ + i, buffers, aead);
-            if (!result) {
-                std::lock_guard lock(mutex_);
-                if (!failed_.exchange(true)) failure_ = result;
+    SealingWork(const SealedLayout& layout, std::uint64_t units) : layout_(layout), units_(units) {}
+
+    // Seals units until none is left or the work has ended; `betweenUnits` may end it by returning a
+    // failure.
+    template <typename BetweenUnits>
+    void run(BetweenUnits&& betweenUnits) {
+        UnitBuffer buffer(kUnitChunks * age::kSealedChunkSize);
+        crypto::ChaCha20Poly1305 aead;
+        for (std::uint64_t unit; !failed_ && (unit = next_.fetch_add(1)) < units_;) {
+            std::size_t sealed = 0;
+            WriteResult result = sealUnit(layout_, unit, buffer, aead, sealed);
+            if (result) {
+                sealed_ += sealed;
+                result = betweenUnits();
             }
+            if (!result) fail(result);
         }
     }
-    WriteResult result() const { return failed_ ? failure_ : WriteResult{}; }
+    std::uint64_t sealedPlaintext() const { return sealed_; }
+    WriteResult result() {
+        std::lock_guard lock(mutex_);
+        return failed_ ? failure_ : WriteResult{};
+    }
 
 private:
+    void fail(const WriteResult& result) {
+        std::lock_guard lock(mutex_);
+        if (!failed_.exchange(true)) failure_ = result;
+    }
+
     const SealedLayout& layout_;
-    const std::uint64_t firstUnit_, units_;
-    std::atomic<std::uint64_t> next_{0};
+    const std::uint64_t units_;
+    std::atomic<std::uint64_t> next_{0}, sealed_{0};
     std::atomic<bool> failed_{false};
     std::mutex mutex_;
     WriteResult failure_;
-};
-
-// A second thread that helps with each batch without ever holding the writer up: units it has not
-// taken are done by the writer's own thread, which then waits only for a unit the helper is in the
-// middle of. (A thread per batch would make the writer wait for it to be scheduled, which on a busy
-// machine costs more than the work.)
-class BatchHelper {
-public:
-    BatchHelper() : thread_([this] { serve(); }) {}
-    ~BatchHelper() {
-        {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        wake_.notify_all();
-        thread_.join();
-    }
-    void offer(Batch& batch) {
-        {
-            std::lock_guard lock(mutex_);
-            offered_ = &batch;
-        }
-        wake_.notify_one();
-    }
-    // Once the writer's thread has run out of units: takes the offer back and waits until the helper
-    // has finished the unit it took.
-    void withdraw() {
-        std::unique_lock lock(mutex_);
-        offered_ = nullptr;
-        idle_.wait(lock, [this] { return !busy_; });
-    }
-
-private:
-    void serve() {
-        UnitBuffers buffers;
-        crypto::ChaCha20Poly1305 aead;
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            wake_.wait(lock, [this] { return stopping_ || offered_ != nullptr; });
-            if (stopping_) return;
-            Batch* batch = std::exchange(offered_, nullptr);
-            busy_ = true;
-            lock.unlock();
-            batch->run(buffers, aead);
-            lock.lock();
-            busy_ = false;
-            idle_.notify_all();
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable wake_, idle_;
-    Batch* offered_ = nullptr;
-    bool busy_ = false;
-    bool stopping_ = false;
-    std::thread thread_;  // last, so that it starts once everything above is in place
 };
 
 }  // namespace
@@ -194,19 +153,28 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
     const SealedLayout layout{age, preamble, input, output, plaintextSize, AgeFileWriter::chunkCount(plaintextSize)};
     const std::uint64_t unitCount = (layout.chunkCount + kUnitChunks - 1) / kUnitChunks;
 
-    UnitBuffers buffers;
-    crypto::ChaCha20Poly1305 aead;
-    BatchHelper helper;
-    for (std::uint64_t first = 0; first < unitCount; first += kBatchUnits) {
-        Batch batch(layout, first, std::min<std::uint64_t>(kBatchUnits, unitCount - first));
-        helper.offer(batch);
-        batch.run(buffers, aead);
-        helper.withdraw();
-        if (WriteResult result = batch.result(); !result) return result;
-        const std::uint64_t plaintextDone = std::min(plaintextSize, (first + kBatchUnits) * kUnitPlain);
-        if (progress && !progress(plaintextDone - SealedPreamble::kSize)) return {WriteError::Cancelled, 0};
-    }
-    return {};
+    SealingWork work(layout, unitCount);
+    // A file of one unit is sealed before a second thread would have started.
+    std::thread helper;
+    if (unitCount > 1) helper = std::thread([&work] { work.run([] { return WriteResult{}; }); });
+    // Told at every step of sealed plaintext and at the end, so a step seen late is still told.
+    std::uint64_t told = 0;
+    const auto tell = [&]() -> WriteResult {
+        const std::uint64_t sealed = work.sealedPlaintext();
+        for (std::uint64_t mark;
+             told < plaintextSize && (mark = std::min(told + kProgressStep, plaintextSize)) <= sealed;) {
+            told = mark;
+            if (progress && !progress(told - std::min<std::uint64_t>(told, SealedPreamble::kSize))) {
+                return {WriteError::Cancelled, 0};
+            }
+        }
+        return {};
+    };
+    work.run(tell);
+    if (helper.joinable()) helper.join();
+    // The helper may have sealed the last unit after this thread's last look.
+    if (WriteResult result = work.result(); !result) return result;
+    return tell();
 }
 
 }  // namespace mirado
