@@ -101,27 +101,32 @@ bool ContainerOutputFile::failCommit() {
     return false;
 }
 
-bool ContainerOutputFile::commit() {
+bool ContainerOutputFile::keepModeOfReplaced() {
     struct stat replaced {};
-    if (::stat(target_.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
-        // The owner first: changing it may clear the set-id bits that the mode then restores.
-        if (::fchown(fd_, replaced.st_uid, replaced.st_gid) != 0) {
-            [[maybe_unused]] const int groupOnly = ::fchown(fd_, uid_t(-1), replaced.st_gid);
-        }
-        if (::fchmod(fd_, replaced.st_mode & 07777) != 0) return failCommit();
+    if (::stat(target_.c_str(), &replaced) != 0 || !S_ISREG(replaced.st_mode)) return true;
+    // The owner first: changing it may clear the set-id bits that the mode then restores.
+    if (::fchown(fd_, replaced.st_uid, replaced.st_gid) != 0) {
+        [[maybe_unused]] const int groupOnly = ::fchown(fd_, uid_t(-1), replaced.st_gid);
     }
+    return ::fchmod(fd_, replaced.st_mode & 07777) == 0;
+}
+
+bool ContainerOutputFile::commit() {
     bool linkedInPlace = false;
     if (unnamed_) {
-        // An unnamed file gets its name through /proc (linkat with AT_EMPTY_PATH needs a privilege);
-        // an existing container is replaced by renaming a hidden link over it, at once.
+        // An unnamed file gets its name through /proc (linkat with AT_EMPTY_PATH needs a privilege).
+        // Where no container is in place the link is all it takes; an existing one lends its mode and
+        // owner first, and is replaced by renaming a hidden link over it, at once.
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
         linkedInPlace = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0;
         if (!linkedInPlace) {
-            if (errno != EEXIST) return failCommit();
+            if (errno != EEXIST || !keepModeOfReplaced()) return failCommit();
             const fs::path hidden = target_.parent_path() / temporaryName(g_counter++);
             if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) != 0) return failCommit();
             temporary_ = hidden;
         }
+    } else if (!keepModeOfReplaced()) {
+        return failCommit();
     }
     if (!closeFile()) {
         if (linkedInPlace) ::unlink(target_.c_str());  // in place, but not whole after all

@@ -36,6 +36,8 @@ public:
 
 private:
     bool closeFile();
+    // Gives the file the mode and, where allowed, the owner of the container it replaces (if any).
+    bool keepModeOfReplaced();
     bool failCommit();  // abandons, keeping errno, and returns false
 
     int fd_ = -1;

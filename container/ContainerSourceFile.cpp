@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -10,8 +11,10 @@
 namespace mirado {
 namespace {
 
-// Files generated on reading: their size is 0 or a guess.
-bool isGeneratedFileSystem(int fd) {
+// Files generated on reading: their size is 0 or a guess. Such file systems have no device of their
+// own, so a file on a disk is told apart without asking the file system.
+bool isGeneratedFileSystem(int fd, const struct stat& info) {
+    if (major(info.st_dev) != 0) return false;
     constexpr long kProc = 0x9fa0, kSysfs = 0x62656572;
     struct statfs where {};
     return ::fstatfs(fd, &where) == 0 && (long(where.f_type) == kProc || long(where.f_type) == kSysfs);
@@ -24,16 +27,17 @@ ContainerSourceFile::~ContainerSourceFile() {
 }
 
 ContainerSourceFile::Refusal ContainerSourceFile::open(const std::filesystem::path& path) {
-    // A socket cannot be opened at all; tell it by what it is, not by open's answer.
-    struct stat named {};
-    if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
-        error_ = S_ISDIR(named.st_mode) ? EISDIR : 0;
-        return Refusal::NotAFile;
-    }
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer that may never come.
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd_ < 0) {
         error_ = errno;
+        if (error_ == ENOENT || error_ == ENOTDIR) return Refusal::Missing;
+        // A socket cannot be opened at all; tell it by what it is, not by open's answer.
+        struct stat named {};
+        if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+            error_ = S_ISDIR(named.st_mode) ? EISDIR : 0;
+            return Refusal::NotAFile;
+        }
         return Refusal::Unreadable;
     }
     struct stat info {};
@@ -41,7 +45,7 @@ ContainerSourceFile::Refusal ContainerSourceFile::open(const std::filesystem::pa
         error_ = errno;
         return Refusal::Unreadable;
     }
-    if (!S_ISREG(info.st_mode) || isGeneratedFileSystem(fd_)) {
+    if (!S_ISREG(info.st_mode) || isGeneratedFileSystem(fd_, info)) {
         error_ = S_ISDIR(info.st_mode) ? EISDIR : 0;
         return Refusal::NotAFile;
     }

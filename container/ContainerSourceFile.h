@@ -12,6 +12,7 @@ class ContainerSourceFile {
 public:
     enum class Refusal {
         None,
+        Missing,     // no such file (or a link to none)
         Unreadable,  // cannot be opened; errno in error()
         NotAFile,    // not a regular file
     };

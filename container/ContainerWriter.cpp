@@ -57,6 +57,7 @@ WriteResult failure(WriteError error, int systemError = 0) { return {error, syst
 
 // What one read, encipher and write moves (as much as cat and cp move at a time).
 constexpr std::size_t kStepSize = 128u << 10;
+static_assert(kStepSize > std::size_t(format::kPayloadOffset), "the first step holds the header and the record");
 
 }  // namespace
 
@@ -125,6 +126,19 @@ ContainerInfoRecord ContainerWriter::recordFor(const fs::path& source, std::uint
     return record;
 }
 
+std::size_t ContainerWriter::layOutHead(std::uint8_t* at, const ContainerInfoRecord& record) {
+    std::memset(at, 0, format::kHeaderSize);
+    putU32(at + format::kFormatTagAt, format::kFormatTag);
+    // Readers give the mark no meaning; it only tells a watermarked container at a glance (never 0).
+    const std::uint32_t r = std::uint32_t(random_() % 32768u);
+    const std::uint32_t mark = watermarkEnabled_ ? (r % 1000000u) + 10u : 0u;
+    putU32(at + format::kWatermarkMarkAt, mark);
+    putU32(at + format::kRecordCountOffset, format::kRecordCount);
+    const auto recordBytes = record.toBytes();
+    std::memcpy(at + format::kRecordOffset, recordBytes.data(), recordBytes.size());
+    return std::size_t(format::kPayloadOffset);
+}
+
 WriteResult ContainerWriter::encipherFile(const fs::path& source, const fs::path& destinationFolder,
                                           const WriteProgress& progress) {
     return encipherFileAs(source, destinationFolder, containerNameFor(source), progress);
@@ -135,11 +149,9 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     if (version_ == ContainerVersion::Sealed && (workFactor_ < kMinWorkFactor || workFactor_ > kMaxWorkFactor)) {
         return failure(WriteError::WorkFactorRefused);
     }
-    std::error_code ec;
-    if (source.empty() || !fs::exists(source, ec)) return failure(WriteError::SourceMissing, ENOENT);
-    if (destinationFolder.empty() || !fs::is_directory(destinationFolder, ec)) {
-        return failure(WriteError::DestinationMissing, ENOENT);
-    }
+    // Missing sources and folders are told by open's answers: no look before each file.
+    if (source.empty()) return failure(WriteError::SourceMissing, ENOENT);
+    if (destinationFolder.empty()) return failure(WriteError::DestinationMissing, ENOENT);
     const fs::path target = destinationFolder / containerFileName;
     if (containerFileName.size() > NAME_MAX || target.native().size() >= PATH_MAX) {
         return failure(WriteError::NameTooLong, ENAMETOOLONG);
@@ -148,13 +160,18 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     ContainerSourceFile input;
     switch (input.open(source)) {
         case ContainerSourceFile::Refusal::None: break;
+        case ContainerSourceFile::Refusal::Missing: return failure(WriteError::SourceMissing, input.error());
         case ContainerSourceFile::Refusal::Unreadable: return failure(WriteError::SourceUnreadable, input.error());
         case ContainerSourceFile::Refusal::NotAFile: return failure(WriteError::NotAFile, input.error());
     }
     const std::uint64_t sourceSize = input.size();
 
     ContainerOutputFile output;
-    if (!output.create(target)) return failure(WriteError::OutputNotCreated, errno);
+    if (!output.create(target)) {
+        const int error = errno;
+        const bool noFolder = error == ENOENT || error == ENOTDIR;
+        return failure(noFolder ? WriteError::DestinationMissing : WriteError::OutputNotCreated, error);
+    }
     // From here on every failure abandons the output, so nothing partial stays behind.
     auto abandon = [&](WriteError error, int systemError) {
         output.abandon();
@@ -176,45 +193,36 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         return finish();
     }
 
+    // One buffer for the writer's life: fresh pages are slow to touch, and a folder job writes many files.
+    if (step_.size() < kStepSize) step_.resize(kStepSize);
+    std::uint8_t* step = step_.data();
+    const std::size_t head = layOutHead(step, recordFor(source, sourceSize));
     AdditiveKeyCipher cipher(key_);
-    std::uint8_t header[format::kHeaderSize] = {};
-    putU32(header + format::kFormatTagAt, format::kFormatTag);
-    // Readers give the mark no meaning; it only tells a watermarked container at a glance (never 0).
-    const std::uint32_t r = std::uint32_t(random_() % 32768u);
-    const std::uint32_t mark = watermarkEnabled_ ? (r % 1000000u) + 10u : 0u;
-    putU32(header + format::kWatermarkMarkAt, mark);
+    cipher.encipher(step + format::kEncipheredFrom, head - format::kEncipheredFrom);
 
-    std::uint8_t count[4];
-    putU32(count, format::kRecordCount);
-    cipher.encipher(count, sizeof count);
-
-    auto recordBytes = recordFor(source, sourceSize).toBytes();
-    cipher.encipher(recordBytes.data(), recordBytes.size());
-
-    if (!writeAll(output.get(), header, sizeof header) || !writeAll(output.get(), count, sizeof count) ||
-        !writeAll(output.get(), recordBytes.data(), recordBytes.size())) {
-        return abandon(WriteError::WriteFailed, errno);
-    }
-
+    // The header and the record leave with the first payload bytes, so a small file is one write.
     // Progress is told per chunk, but the bytes move in steps small enough to stay in the processor's
     // cache from the read through the cipher to the write; 4 MiB reads went out to memory and back.
-    // One buffer for the writer's life: fresh pages are slow to touch, and a folder job writes many files.
-    if (sourceSize > 0 && step_.size() < kStepSize) step_.resize(kStepSize);
-    std::uint8_t* step = step_.data();
+    std::size_t waiting = head;  // bytes at the start of the step not yet written
     std::uint64_t done = 0;
     while (done < sourceSize) {
         const std::uint64_t chunkEnd = done + std::min<std::uint64_t>(kChunkSize, sourceSize - done);
         while (done < chunkEnd) {
-            const std::size_t want = std::size_t(std::min<std::uint64_t>(kStepSize, chunkEnd - done));
-            const ssize_t got = readSome(input.get(), step, want);
+            const std::size_t want = std::size_t(std::min<std::uint64_t>(kStepSize - waiting, chunkEnd - done));
+            const ssize_t got = readSome(input.get(), step + waiting, want);
             if (got < 0) return abandon(WriteError::ReadFailed, errno);
             if (got == 0) return abandon(WriteError::SourceChanged, 0);
-            cipher.encipher(step, std::size_t(got));
-            if (!writeAll(output.get(), step, std::size_t(got))) return abandon(WriteError::WriteFailed, errno);
+            cipher.encipher(step + waiting, std::size_t(got));
+            if (!writeAll(output.get(), step, waiting + std::size_t(got))) {
+                return abandon(WriteError::WriteFailed, errno);
+            }
+            waiting = 0;
             done += std::uint64_t(got);
         }
         if (progress && !progress(done)) return abandon(WriteError::Cancelled, 0);
     }
+    // An empty source: the container is the header and the record alone.
+    if (waiting > 0 && !writeAll(output.get(), step, waiting)) return abandon(WriteError::WriteFailed, errno);
     return finish();
 }
 

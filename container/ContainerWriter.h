@@ -75,6 +75,9 @@ public:
 
 private:
     ContainerInfoRecord recordFor(const std::filesystem::path& source, std::uint64_t sourceSize) const;
+    // Lays the plain header, the record count and the record out at `at`, drawing the watermark mark;
+    // returns their length, the payload's offset.
+    std::size_t layOutHead(std::uint8_t* at, const ContainerInfoRecord& record);
 
     ContainerVersion version_ = ContainerVersion::Compatible;
     int workFactor_ = kDefaultWorkFactor;

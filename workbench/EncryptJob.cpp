@@ -16,11 +16,12 @@ namespace {
 bool stopRequested(const EncryptProgress& progress) { return progress.stopRequested && progress.stopRequested(); }
 
 // mkdir first: the parent is nearly always there by now, so one call does it where create_directories
-// would look at the folder and its parent before making it.
-void makeFolder(const fs::path& folder) {
-    if (::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST) return;
+// would look at the folder and its parent before making it. True when the folder is new (and empty).
+bool makeFolder(const fs::path& folder) {
+    if (::mkdir(folder.c_str(), 0777) == 0) return true;
+    if (errno == EEXIST) return false;
     std::error_code ignored;  // a folder that cannot be made shows up as the writer's failure
-    fs::create_directories(folder, ignored);
+    return fs::create_directories(folder, ignored);
 }
 
 void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const EncryptRequest& request,
@@ -30,7 +31,6 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
     std::uint64_t finishedBytes = 0;
     ContainerWriter writer;
     writer.setVersion(request.version, request.workFactor);
-    fs::path madeFolder;  // the files of one folder come one after another, so each folder is made once
     for (int index = 0; index < total; ++index) {
         if (stopRequested(progress)) {
             outcome.cancelled = true;
@@ -38,13 +38,11 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
         }
         const PlannedFile& file = plan[std::size_t(index)];
         if (progress.fileStarted) progress.fileStarted({index, total, file.source, file.size, jobBytes});
-        if (createFolders && file.folder != madeFolder) {
-            makeFolder(file.folder);
-            madeFolder = file.folder;
-        }
-        // A folder's files are planned one after another, so each folder is swept once per job.
+        // A folder's files are planned one after another, so each folder is made and swept once per job;
+        // a folder made just now holds no temporaries of killed runs.
         if (index == 0 || file.folder != plan[std::size_t(index - 1)].folder) {
-            ContainerOutputFile::removeStaleTemporaries(file.folder);
+            const bool madeNow = createFolders && makeFolder(file.folder);
+            if (!madeNow) ContainerOutputFile::removeStaleTemporaries(file.folder);
         }
         // Afresh for every file: each container starts at key position 0 with its own watermark mark.
         const WatermarkSettings& mark = request.watermark;
