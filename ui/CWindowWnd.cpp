@@ -495,7 +495,7 @@ bool CWindowWnd::HostEvent(QEvent* event)
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
         const WPARAM vk = mirado::virtualKeyFor(ke->key());
-        const LPARAM keyData = MAKELPARAM(1, ke->isAutoRepeat() ? KF_REPEAT : 0);
+        const LPARAM keyData = MAKELPARAM(1, mirado::isAutoRepeat(*ke) ? KF_REPEAT : 0);
         if (vk && !PreTranslate(WM_KEYDOWN, vk, keyData, lRes))
             SendMessage(WM_KEYDOWN, vk, keyData);
         if (m_hWnd) {
@@ -507,7 +507,9 @@ bool CWindowWnd::HostEvent(QEvent* event)
         return vk != 0 || !ke->text().isEmpty();
     }
     case QEvent::KeyRelease: {
-        const WPARAM vk = mirado::virtualKeyFor(static_cast<QKeyEvent*>(event)->key());
+        auto* ke = static_cast<QKeyEvent*>(event);
+        mirado::isAutoRepeat(*ke);
+        const WPARAM vk = mirado::virtualKeyFor(ke->key());
         if (vk)
             SendMessage(WM_KEYUP, vk, 0);
         return vk != 0;

@@ -4,6 +4,8 @@
 #include "SkinValue.h"
 #include "WindowApi.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -82,6 +84,48 @@ TEST(Keys, AutoRepeatedPressesCarryTheRepeatFlag)
         EXPECT_EQ(w.keyDowns[i].first, VK_ESCAPE);
         EXPECT_EQ(LOWORD(w.keyDowns[i].second), 1u) << "one press per message";
         EXPECT_EQ((HIWORD(w.keyDowns[i].second) & KF_REPEAT) != 0, i > 0) << i;
+    }
+}
+
+// X sends a held key as release and press pairs with one time stamp; Qt flags the pair as repeated
+// only when it finds the press already queued at the release. Missed pairs are repeats all the same.
+TEST(Keys, AReleaseAndPressAtOneInstantIsARepeat)
+{
+    KeyWindow w;
+    ASSERT_TRUE(createShown(w, "pairs"));
+    struct Step {
+        bool press;
+        quint32 scanCode; // 0: made up by a program
+        quint64 time;
+        bool qtRepeat;    // what Qt's own look-ahead found
+        bool repeat;      // what the window must be told (presses only)
+    };
+    const Step steps[] = {
+        {true, 65, 1000, false, false},  // the first press
+        {false, 65, 1660, false, false}, // auto-repeat that Qt missed
+        {true, 65, 1660, false, true},
+        {false, 65, 1700, true, false},  // auto-repeat that Qt saw
+        {true, 65, 1700, true, true},
+        {false, 65, 1720, false, false}, // let go
+        {true, 65, 1900, false, false},  // pressed again by hand
+        {false, 65, 2000, false, false},
+        {true, 66, 2000, false, false},  // another key at the same instant
+        {false, 0, 3000, false, false},  // a program's events carry no scan code
+        {true, 0, 3000, false, false},
+    };
+    std::vector<bool> expected;
+    for (const Step& step : steps) {
+        QKeyEvent event(step.press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier,
+                        step.scanCode, 0, 0, QStringLiteral(" "), step.qtRepeat);
+        event.setTimestamp(step.time);
+        QCoreApplication::sendEvent(w.GetHWND(), &event);
+        if (step.press)
+            expected.push_back(step.repeat);
+    }
+    ASSERT_EQ(w.keyDowns.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(w.keyDowns[i].first, VK_SPACE);
+        EXPECT_EQ((HIWORD(w.keyDowns[i].second) & KF_REPEAT) != 0, expected[i]) << "press " << i;
     }
 }
 

@@ -148,14 +148,34 @@ TEST_F(RealPlayerWindow, DraggingTheCaptionMovesTheWindow) {
         << (window->mapToGlobal(QPoint(0, 0)) - before).y();
 }
 
-// Escape held down enters full screen once, whatever the keyboard repeats.
-TEST_F(RealPlayerWindow, HeldEscapeEntersFullScreenOnce) {
+// A held key acts once: Space pauses or resumes once in the window and in full screen, and Escape
+// enters full screen once, however the X server's auto-repeat reaches the program.
+TEST_F(RealPlayerWindow, HeldKeysActOncePerPress) {
     openWithClips();
     playRow(0);
+    const auto pauseChangesWhileHeld = [&](const QString& key) {
+        int changes = 0;
+        int last = engineState();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            const int now = engineState();
+            changes += now != last;
+            last = now;
+        });
+        poll.start(5);
+        EXPECT_TRUE(xinput::holdKey(key, 2500));
+        runFor(300);
+        return changes;
+    };
+    EXPECT_EQ(pauseChangesWhileHeld(QStringLiteral("space")), 1);
+    EXPECT_EQ(engineState(), 2);
+
     ASSERT_TRUE(xinput::holdKey(QStringLiteral("Escape"), 1500));
     runFor(300);
     EXPECT_TRUE(surface().isFullScreen());
-    escapeTo(false);
+    EXPECT_EQ(pauseChangesWhileHeld(QStringLiteral("space")), 1);
+    EXPECT_EQ(engineState(), 1);
+    if (surface().isFullScreen()) escapeTo(false);
 }
 
 // The left sizing border is 4 pixels wide over the content row too, where the video surface lies.
