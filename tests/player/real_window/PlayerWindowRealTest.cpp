@@ -40,7 +40,7 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return window->isActiveWindow(); }, kPatienceMs));
         // A window manager may still be placing the window.
         runFor(300);
-        // The list's first click only focuses it (left alone here; see the report).
+        // A click on a row: the keyboard is the window's before each test begins.
         ASSERT_TRUE(xinput::clickAt(onScreen(rowCentre(1))));
         runFor(100);
     }
