@@ -220,7 +220,7 @@ void CMainFrame::ToggleListRegion() {
 
 void CMainFrame::OpenSettingsWindow() {
     CSystemInfoFrame settings;
-    if (settings.Create(GetHWND(), u"SystemConfigFrame", kModalStyle, 0, 0) == nullptr) return;
+    if (settings.Create(dialogOwner(), u"SystemConfigFrame", kModalStyle, 0, 0) == nullptr) return;
     // The window manager shows the window's caption, not its window name.
     settings.GetHWND()->setWindowTitle(QStringLiteral("设置"));
     settings.CenterWindow();
@@ -230,9 +230,13 @@ void CMainFrame::OpenSettingsWindow() {
 UINT CMainFrame::AskPassword() {
     enteredKey.fill(0);
     CPasswordFrame prompt;
-    if (prompt.Create(GetHWND(), u"PasswordFrame", kModalStyle, 0, 0) == nullptr) return CPasswordFrame::kCancelled;
+    if (prompt.Create(dialogOwner(), u"PasswordFrame", kModalStyle, 0, 0) == nullptr) return CPasswordFrame::kCancelled;
     prompt.CenterWindow();
     return prompt.ShowModal();
+}
+
+HWND CMainFrame::dialogOwner() const {
+    return m_surface && m_surface->isFullScreen() ? m_surface->GetHWND() : GetHWND();
 }
 
 void CMainFrame::comeForward() {

@@ -46,6 +46,9 @@ public:
     // Window and dialogs.
     void OpenSettingsWindow();
     UINT AskPassword();
+    // The owner of this window's dialogs and message boxes: the video surface while it covers the
+    // screen (they come up above it and it takes no input meanwhile), else the window itself.
+    HWND dialogOwner() const;
     void CreateVideoSurface();
     void RelayoutVideoSurface();
     void ToggleListRegion();

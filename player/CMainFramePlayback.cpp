@@ -124,7 +124,7 @@ void CMainFrame::OnPlayButton() {
         PlaySelected();
         return;
     }
-    mirado::messageBox(GetHWND(), QStringLiteral("请先添加视频文件"), kCaption, MB_OK);
+    mirado::messageBox(dialogOwner(), QStringLiteral("请先添加视频文件"), kCaption, MB_OK);
 }
 
 void CMainFrame::PlaySelected() {
@@ -162,7 +162,7 @@ void CMainFrame::PlaySelected() {
     auto reader = std::make_unique<mirado::ContainerReader>();
     const KeySearch found = searchKey(*reader, path);
     if (found == KeySearch::WrongKey || found == KeySearch::Damaged || found == KeySearch::Unsupported) {
-        mirado::messageBox(GetHWND(), found == KeySearch::WrongKey ? kWrongKey
+        mirado::messageBox(dialogOwner(), found == KeySearch::WrongKey ? kWrongKey
                                       : found == KeySearch::Damaged ? kDamagedMessage : kUnsupported,
                            kCaption, MB_OK);
         return;
@@ -336,7 +336,7 @@ void CMainFrame::clearPlaybackView() {
 void CMainFrame::reportPlaybackFailure(const QString& text) {
     // The screen is back to empty before the message shows, so nothing claims to load behind it.
     Stop();
-    mirado::messageBox(GetHWND(), text, kCaption, MB_OK);
+    mirado::messageBox(dialogOwner(), text, kCaption, MB_OK);
 }
 
 void CMainFrame::MuteOn() { SetMuted(true); }

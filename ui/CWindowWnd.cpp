@@ -2,6 +2,7 @@
 
 #include "CPaintManagerUI.h"
 #include "KeyTranslation.h"
+#include "ModalBlock.h"
 #include "WindowApi.h"
 #include "WindowDragger.h"
 #include "WindowHost.h"
@@ -15,27 +16,14 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <optional>
 
 using mirado::WindowHost;
 
 struct CWindowWnd::ModalState {
     QEventLoop loop;
     UINT result = static_cast<UINT>(-1);
-    // The owner disabled for the time of the loop, to be enabled again once.
-    QPointer<QWidget> disabledOwner;
-
-    void releaseOwner()
-    {
-        QWidget* owner = disabledOwner;
-        disabledOwner = nullptr;
-        if (!owner)
-            return;
-        owner->setEnabled(true);
-        // Before the modal window goes: on an X server without a window manager the focus of a
-        // window that disappears falls to the root window, and a later request to focus the owner
-        // is older than that change and ignored.
-        owner->activateWindow();
-    }
+    std::optional<mirado::ModalBlock> block;
 };
 
 CWindowWnd::CWindowWnd() = default;
@@ -174,18 +162,13 @@ UINT CWindowWnd::ShowModal()
     m_modal = &state;
     // Like a dialog: the owner takes no input until this window is gone; timers of
     // every window keep firing in the nested loop.
-    QWidget* owner = m_owner ? m_owner->window() : nullptr;
-    if (owner && owner->isEnabled()) {
-        owner->setEnabled(false);
-        state.disabledOwner = owner;
-    }
-    m_hWnd->setEnabled(true);
+    state.block.emplace(m_owner, m_hWnd);
     if (!m_hWnd->isVisible())
         ShowWindow(true, true);
     state.loop.exec(QEventLoop::DialogExec);
     // `this` may be gone here (a window may delete itself in OnFinalMessage). The owner is
-    // normally enabled already, when the window closed.
-    state.releaseOwner();
+    // normally given back already, when the window closed.
+    state.block.reset();
     return state.result;
 }
 
@@ -296,7 +279,7 @@ void CWindowWnd::DestroyWindow()
         return;
     SendMessage(WM_DESTROY);
     if (m_modal)
-        m_modal->releaseOwner();
+        m_modal->block->release();
     widget->hide();
     if (m_modal) {
         m_modal->loop.exit();
@@ -495,7 +478,7 @@ bool CWindowWnd::HostEvent(QEvent* event)
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
         const WPARAM vk = mirado::virtualKeyFor(ke->key());
-        const LPARAM keyData = MAKELPARAM(1, ke->isAutoRepeat() ? KF_REPEAT : 0);
+        const LPARAM keyData = MAKELPARAM(1, mirado::isAutoRepeat(*ke) ? KF_REPEAT : 0);
         if (vk && !PreTranslate(WM_KEYDOWN, vk, keyData, lRes))
             SendMessage(WM_KEYDOWN, vk, keyData);
         if (m_hWnd) {
@@ -507,7 +490,9 @@ bool CWindowWnd::HostEvent(QEvent* event)
         return vk != 0 || !ke->text().isEmpty();
     }
     case QEvent::KeyRelease: {
-        const WPARAM vk = mirado::virtualKeyFor(static_cast<QKeyEvent*>(event)->key());
+        auto* ke = static_cast<QKeyEvent*>(event);
+        mirado::isAutoRepeat(*ke);
+        const WPARAM vk = mirado::virtualKeyFor(ke->key());
         if (vk)
             SendMessage(WM_KEYUP, vk, 0);
         return vk != 0;

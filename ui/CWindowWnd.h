@@ -26,6 +26,9 @@ public:
     CWindowWnd& operator=(const CWindowWnd&) = delete;
 
     HWND GetHWND() const { return m_hWnd; }
+    // The window given as owner (or parent) at creation; a child keeps it while it is a top-level
+    // window of its own.
+    HWND GetOwner() const { return m_owner; }
     operator HWND() const { return m_hWnd; }
     // The framework window whose handle hWnd is, or null.
     static CWindowWnd* FromHandle(HWND hWnd);

@@ -1,5 +1,6 @@
 #include "KeyTranslation.h"
 
+#include <QKeyEvent>
 #include <Qt>
 
 namespace mirado {
@@ -32,6 +33,34 @@ WPARAM virtualKeyFor(int key)
     case Qt::Key_Delete: return VK_DELETE;
     default: return 0;
     }
+}
+
+namespace {
+
+struct KeyRelease {
+    quint32 scanCode = 0;
+    quint64 time = 0;
+};
+
+// The last release of any window: a held key may move on to another window (full screen).
+KeyRelease g_lastRelease;
+
+} // namespace
+
+bool isAutoRepeat(const QKeyEvent& event)
+{
+    if (event.type() == QEvent::KeyRelease) {
+        g_lastRelease = KeyRelease{event.nativeScanCode(), event.timestamp()};
+        return event.isAutoRepeat();
+    }
+    // X sends a held key as pairs of release and press that carry one time stamp. Qt marks them as
+    // repeated only when the press has already arrived as it reads the release, which it often has
+    // not; no hand releases and presses a key within the same millisecond. Events made up by a
+    // program have no scan code and are taken as they are.
+    const bool pairedWithRelease = event.nativeScanCode() != 0 && event.nativeScanCode() == g_lastRelease.scanCode &&
+                                   event.timestamp() == g_lastRelease.time;
+    g_lastRelease = KeyRelease{};
+    return event.isAutoRepeat() || pairedWithRelease;
 }
 
 } // namespace mirado

@@ -1,8 +1,10 @@
 #include "MessageBoxService.h"
 
+#include "ModalBlock.h"
 #include "ServiceSlot.h"
 #include "Translation.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -14,15 +16,21 @@ public:
     UINT show(HWND owner, const QString& text, const QString& caption, UINT type) override
     {
         QWidget* parent = owner ? owner->window() : nullptr;
-        if ((type & MB_TYPEMASK) == MB_YESNO) {
-            QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+        const bool question = (type & MB_TYPEMASK) == MB_YESNO;
+        QMessageBox box(question ? QMessageBox::Question : QMessageBox::Information, caption, text,
+                        question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+        if (question) {
             box.setDefaultButton(QMessageBox::No);
             box.setEscapeButton(QMessageBox::No);
-            return box.exec() == QMessageBox::Yes ? IDYES : IDNO;
         }
-        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
-        box.exec();
-        return IDOK;
+        // Blocks as ShowModal does: the owner and the windows owning it take no input, and they can tell.
+        ModalBlock block(owner, &box);
+        // An answer gives the owner back before the box goes (closed otherwise, it does so after).
+        QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&block] { block.release(); });
+        const int answer = box.exec();
+        if (!question)
+            return IDOK;
+        return answer == QMessageBox::Yes ? IDYES : IDNO;
     }
 };
 

@@ -1,13 +1,20 @@
 #include "CLabelUI.h"
 #include "DemoWindow.h"
+#include "MessageBoxService.h"
 #include "SkinPainter.h"
 #include "SkinValue.h"
 #include "WindowApi.h"
 
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <QtTest/QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace mirado;
@@ -67,6 +74,88 @@ TEST(Modal, TheOwnerTakesNoMouseOrKeysWhileAModalWindowIsOpen)
     EXPECT_GT(owner.notifications.size(), notes);
 }
 
+namespace {
+
+// What a message box found when it was answered.
+struct BoxVisit {
+    bool shown = false;
+    bool ownerEnabled = true;
+    bool detachedEnabled = true;
+    bool answerable = false; // the box took a click on its button
+    int ticks = 0;
+};
+
+// Answers the next message box with a click on its OK button, once it has been up for a while.
+void answerNextBox(BoxVisit& visit, const std::function<void(BoxVisit&)>& look)
+{
+    QTimer::singleShot(150, [&visit, look] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        visit.shown = true;
+        look(visit);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        visit.answerable = !box->isVisible();
+        if (box->isVisible())
+            box->done(QMessageBox::Ok); // never left open
+    });
+}
+
+} // namespace
+
+// The real message boxes block as ShowModal does: their owner, and a child of the owner that left it
+// for a window of its own (as the video leaves for the full screen), take no input while a box is
+// open and can tell they are blocked; timers go on. A box owned by a window that a modal window
+// blocks already can still be answered, and closing it leaves that window to the modal window.
+TEST(Modal, MessageBoxesBlockTheirOwnersAsModalWindowsDo)
+{
+    const auto recording = MessageBoxService::install(nullptr);
+    KeyWindow owner;
+    ASSERT_TRUE(createShown(owner, "owner"));
+    KeyWindow detached;
+    ASSERT_TRUE(detached.Create(owner.GetHWND(), u"detached", WS_CHILD, 0));
+    SetParent(detached.GetHWND(), nullptr);
+    detached.ShowWindow(true, false);
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(10);
+
+    BoxVisit visit;
+    const int ticksBefore = ticks;
+    answerNextBox(visit, [&](BoxVisit& v) {
+        v.ownerEnabled = IsWindowEnabled(owner.GetHWND());
+        v.detachedEnabled = IsWindowEnabled(detached.GetHWND());
+        v.ticks = ticks - ticksBefore;
+    });
+    EXPECT_EQ(messageBox(detached.GetHWND(), QStringLiteral("text"), QStringLiteral("caption")), static_cast<UINT>(IDOK));
+    ASSERT_TRUE(visit.shown);
+    EXPECT_FALSE(visit.ownerEnabled);
+    EXPECT_FALSE(visit.detachedEnabled);
+    EXPECT_TRUE(visit.answerable);
+    EXPECT_GT(visit.ticks, 3) << "timers stopped under the box";
+    EXPECT_TRUE(IsWindowEnabled(owner.GetHWND()));
+    EXPECT_TRUE(IsWindowEnabled(detached.GetHWND()));
+
+    // Under a modal window of the framework.
+    KeyWindow modal;
+    ASSERT_TRUE(modal.Create(owner.GetHWND(), u"modal", WS_POPUP, 0));
+    BoxVisit nested;
+    bool ownerEnabledAfterBox = true;
+    QTimer::singleShot(50, [&] {
+        answerNextBox(nested, [](BoxVisit&) {});
+        messageBox(owner.GetHWND(), QStringLiteral("text"), QStringLiteral("caption"));
+        ownerEnabledAfterBox = IsWindowEnabled(owner.GetHWND());
+        modal.Close(IDOK);
+    });
+    EXPECT_EQ(modal.ShowModal(), static_cast<UINT>(IDOK));
+    ASSERT_TRUE(nested.shown);
+    EXPECT_TRUE(nested.answerable) << "a box owned by a blocked window could not be answered";
+    EXPECT_FALSE(ownerEnabledAfterBox) << "the box gave input back to a window that a modal window blocks";
+    EXPECT_TRUE(IsWindowEnabled(owner.GetHWND()));
+    MessageBoxService::install(recording);
+}
+
 TEST(Keys, AutoRepeatedPressesCarryTheRepeatFlag)
 {
     KeyWindow w;
@@ -82,6 +171,48 @@ TEST(Keys, AutoRepeatedPressesCarryTheRepeatFlag)
         EXPECT_EQ(w.keyDowns[i].first, VK_ESCAPE);
         EXPECT_EQ(LOWORD(w.keyDowns[i].second), 1u) << "one press per message";
         EXPECT_EQ((HIWORD(w.keyDowns[i].second) & KF_REPEAT) != 0, i > 0) << i;
+    }
+}
+
+// X sends a held key as release and press pairs with one time stamp; Qt flags the pair as repeated
+// only when it finds the press already queued at the release. Missed pairs are repeats all the same.
+TEST(Keys, AReleaseAndPressAtOneInstantIsARepeat)
+{
+    KeyWindow w;
+    ASSERT_TRUE(createShown(w, "pairs"));
+    struct Step {
+        bool press;
+        quint32 scanCode; // 0: made up by a program
+        quint64 time;
+        bool qtRepeat;    // what Qt's own look-ahead found
+        bool repeat;      // what the window must be told (presses only)
+    };
+    const Step steps[] = {
+        {true, 65, 1000, false, false},  // the first press
+        {false, 65, 1660, false, false}, // auto-repeat that Qt missed
+        {true, 65, 1660, false, true},
+        {false, 65, 1700, true, false},  // auto-repeat that Qt saw
+        {true, 65, 1700, true, true},
+        {false, 65, 1720, false, false}, // let go
+        {true, 65, 1900, false, false},  // pressed again by hand
+        {false, 65, 2000, false, false},
+        {true, 66, 2000, false, false},  // another key at the same instant
+        {false, 0, 3000, false, false},  // a program's events carry no scan code
+        {true, 0, 3000, false, false},
+    };
+    std::vector<bool> expected;
+    for (const Step& step : steps) {
+        QKeyEvent event(step.press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier,
+                        step.scanCode, 0, 0, QStringLiteral(" "), step.qtRepeat);
+        event.setTimestamp(step.time);
+        QCoreApplication::sendEvent(w.GetHWND(), &event);
+        if (step.press)
+            expected.push_back(step.repeat);
+    }
+    ASSERT_EQ(w.keyDowns.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(w.keyDowns[i].first, VK_SPACE);
+        EXPECT_EQ((HIWORD(w.keyDowns[i].second) & KF_REPEAT) != 0, expected[i]) << "press " << i;
     }
 }
 

@@ -60,6 +60,14 @@ bool holdKey(const QString& name, int ms) {
     return run({"keydown", name, "sleep", QString::number(ms / 1000.0), "keyup", name});
 }
 
+bool type(const QString& text) { return run({"type", "--delay", "40", text}); }
+
+unsigned long focusedWindow() {
+    QString output;
+    if (!runProgram(QStringLiteral("xdotool"), {"getwindowfocus"}, &output)) return 0;
+    return output.trimmed().toULong();
+}
+
 QString windowState(unsigned long windowId) {
     QString output;
     runProgram(QStringLiteral("xprop"), {"-id", QString::number(windowId), "_NET_WM_STATE"}, &output);

@@ -20,6 +20,11 @@ bool key(const QString& name);
 // Holds the key for `ms` milliseconds: the server's auto-repeat sends presses meanwhile.
 bool holdKey(const QString& name, int ms);
 
+// Types text key by key, as a hand would.
+bool type(const QString& text);
+// The window that has the X server's keyboard focus (0 when none can be read).
+unsigned long focusedWindow();
+
 // The atoms of a window's _NET_WM_STATE, as xprop prints them.
 QString windowState(unsigned long windowId);
 // Whether a window manager runs on the display (_NET_SUPPORTING_WM_CHECK on the root window).
