@@ -407,7 +407,8 @@ int avplayer::seek_to(double fraction) {
     Engine& e = *engine_;
     if (!e.state.isLoaded() || !(fraction >= 0)) return 0;
     const std::string percent = std::to_string(std::min(fraction, 1.0) * 100.0);
-    e.command({"seek", percent.c_str(), "absolute-percent"});
+    // Exact, so the picture shown is the one at the fraction asked for, not the keyframe before it.
+    e.command({"seek", percent.c_str(), "absolute-percent+exact"});
     return 1;
 }
 

@@ -193,7 +193,8 @@ TEST_F(WatermarkWindowTest, ASealedContainersWatermarkIsDrawnInItsCornerBeforeAn
     EXPECT_GE(red.box.left(), 160);
     EXPECT_LE(red.box.bottom(), 5 + 24 + 4);
     ASSERT_EQ(player.seek_to(0.9), 1);
-    ASSERT_TRUE(waitFor([&] { return player.curr_play_time() > 1.5; }));
+    ASSERT_TRUE(waitFor([&] { return player.curr_play_time() > 1.5; }))
+        << "status " << player.play_status() << ", at " << player.curr_play_time() << " s";
     spin(200);
     EXPECT_EQ(spreadOf(frame(), isRed).box, red.box);
     EXPECT_EQ(player.play_status(), 2);
