@@ -491,7 +491,7 @@ bool CWindowWnd::HostEvent(QEvent* event)
     }
     case QEvent::KeyRelease: {
         auto* ke = static_cast<QKeyEvent*>(event);
-        mirado::isAutoRepeat(*ke);
+        mirado::noteKeyRelease(*ke);
         const WPARAM vk = mirado::virtualKeyFor(ke->key());
         if (vk)
             SendMessage(WM_KEYUP, vk, 0);

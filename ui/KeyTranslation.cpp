@@ -47,20 +47,21 @@ KeyRelease g_lastRelease;
 
 } // namespace
 
-bool isAutoRepeat(const QKeyEvent& event)
+void noteKeyRelease(const QKeyEvent& release)
 {
-    if (event.type() == QEvent::KeyRelease) {
-        g_lastRelease = KeyRelease{event.nativeScanCode(), event.timestamp()};
-        return event.isAutoRepeat();
-    }
+    g_lastRelease = KeyRelease{release.nativeScanCode(), release.timestamp()};
+}
+
+bool isAutoRepeat(const QKeyEvent& press)
+{
     // X sends a held key as pairs of release and press that carry one time stamp. Qt marks them as
     // repeated only when the press has already arrived as it reads the release, which it often has
     // not; no hand releases and presses a key within the same millisecond. Events made up by a
     // program have no scan code and are taken as they are.
-    const bool pairedWithRelease = event.nativeScanCode() != 0 && event.nativeScanCode() == g_lastRelease.scanCode &&
-                                   event.timestamp() == g_lastRelease.time;
+    const bool pairedWithRelease = press.nativeScanCode() != 0 && press.nativeScanCode() == g_lastRelease.scanCode &&
+                                   press.timestamp() == g_lastRelease.time;
     g_lastRelease = KeyRelease{};
-    return event.isAutoRepeat() || pairedWithRelease;
+    return press.isAutoRepeat() || pairedWithRelease;
 }
 
 } // namespace mirado

@@ -6,7 +6,9 @@ class QKeyEvent;
 namespace mirado {
 // The virtual-key code for a Qt key, 0 for keys without one.
 WPARAM virtualKeyFor(int qtKey);
-// Whether a key press or release comes from the keyboard's auto-repeat. Every key event a window
-// gets passes here, in order: a release is remembered to recognise the press that follows it.
-bool isAutoRepeat(const QKeyEvent& event);
+// Remembers a key release, to recognise the press that may follow it as the keyboard's auto-repeat.
+void noteKeyRelease(const QKeyEvent& release);
+// Whether a key press comes from the keyboard's auto-repeat; every press and release a window gets
+// passes through here or noteKeyRelease, in order.
+bool isAutoRepeat(const QKeyEvent& press);
 } // namespace mirado
