@@ -36,6 +36,8 @@ public:
     Status status() const;
     bool isOpen() const { return phase_ == Phase::Loading || phase_ == Phase::Loaded; }
     bool isLoaded() const { return phase_ == Phase::Loaded; }
+    // Whether the user last asked for a pause, whatever mpv has seen of it yet.
+    bool pauseWanted() const { return paused_; }
     double time() const { return time_; }
     double duration() const { return duration_; }
 

@@ -4,6 +4,9 @@
 
 #include <QEvent>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLWindow>
+#include <QVBoxLayout>
 
 #include "MpvFrame.h"
 
@@ -16,70 +19,97 @@ void* procAddress(void*, const char* name) {
 }
 }  // namespace
 
-VideoWidget::VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady,
-                         std::function<void()> onLost)
-    : QOpenGLWidget(host), handle_(handle), onReady_(std::move(onReady)), onLost_(std::move(onLost)) {
+class VideoWindow : public QOpenGLWindow {
+public:
+    VideoWindow(mpv_handle* handle, std::function<void()> onReady)
+        : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), handle_(handle), onReady_(std::move(onReady)) {
+        // Clicks, wheel and keys belong to the host window beneath.
+        setFlags(flags() | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus);
+    }
+
+    ~VideoWindow() override {
+        if (renderContext_ == nullptr) return;
+        makeCurrent();
+        mpv_render_context_free(renderContext_);
+        doneCurrent();
+    }
+
+    bool isReady() const { return renderContext_ != nullptr; }
+
+    QImage grab() {
+        if (renderContext_ == nullptr) return {};
+        makeCurrent();
+        const QSize pixels = size() * devicePixelRatio();
+        QOpenGLFramebufferObject target(pixels);
+        // Rows come out downwards from toImage() only when drawn upwards, as for the window itself.
+        renderMpvFrame(renderContext_, int(target.handle()), pixels.width(), pixels.height());
+        QImage image = target.toImage();
+        doneCurrent();
+        return image;
+    }
+
+protected:
+    void initializeGL() override {
+        mpv_opengl_init_params glParams{&procAddress, nullptr};
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+            {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glParams},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        if (mpv_render_context_create(&renderContext_, handle_, params) < 0) {
+            renderContext_ = nullptr;
+            return;
+        }
+        mpv_render_context_set_update_callback(renderContext_, &VideoWindow::frameReady, this);
+        if (onReady_) onReady_();
+    }
+
+    void paintGL() override {
+        if (renderContext_ == nullptr) return;
+        const QSize pixels = size() * devicePixelRatio();
+        renderMpvFrame(renderContext_, int(defaultFramebufferObject()), pixels.width(), pixels.height());
+    }
+
+private:
+    static void frameReady(void* self) {
+        // Called on mpv's threads: only ask for a repaint on the UI thread.
+        auto* window = static_cast<VideoWindow*>(self);
+        QMetaObject::invokeMethod(window, [window] { window->update(); }, Qt::QueuedConnection);
+    }
+
+    mpv_handle* handle_;
+    mpv_render_context* renderContext_ = nullptr;
+    std::function<void()> onReady_;
+};
+
+VideoWidget::VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady)
+    : QWidget(host), window_(new VideoWindow(handle, std::move(onReady))) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    QWidget* container = QWidget::createWindowContainer(window_, this, Qt::WindowTransparentForInput);
+    container->setAttribute(Qt::WA_TransparentForMouseEvents);
+    container->setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(container);
     setGeometry(host->rect());
     host->installEventFilter(this);
     show();
 }
 
-VideoWidget::~VideoWidget() {
-    // The base class destroys the context later, when this part of the object is gone already.
-    if (context() != nullptr) disconnect(context(), nullptr, this, nullptr);
-    makeCurrent();
-    releaseRenderContext();
-    doneCurrent();
+VideoWidget::~VideoWidget() = default;
+
+bool VideoWidget::isReady() const {
+    return window_->isReady();
 }
 
-void VideoWidget::initializeGL() {
-    // A widget moved to another top-level window gets a new context; the old one goes first.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &VideoWidget::contextGoing,
-            Qt::UniqueConnection);
-    mpv_opengl_init_params glParams{&procAddress, nullptr};
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glParams},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    if (mpv_render_context_create(&renderContext_, handle_, params) < 0) {
-        renderContext_ = nullptr;
-        return;
-    }
-    mpv_render_context_set_update_callback(renderContext_, &VideoWidget::frameReady, this);
-    if (onReady_) onReady_();
-}
-
-void VideoWidget::paintGL() {
-    if (renderContext_ == nullptr) return;
-    const qreal ratio = devicePixelRatioF();
-    renderMpvFrame(renderContext_, int(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio));
+QImage VideoWidget::grabFramebuffer() {
+    return window_->grab();
 }
 
 bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {
     if (watched == parentWidget() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
-    return QOpenGLWidget::eventFilter(watched, event);
-}
-
-void VideoWidget::frameReady(void* self) {
-    // Called on mpv's threads: only ask for a repaint on the UI thread.
-    auto* widget = static_cast<VideoWidget*>(self);
-    QMetaObject::invokeMethod(widget, qOverload<>(&QWidget::update), Qt::QueuedConnection);
-}
-
-void VideoWidget::contextGoing() {
-    if (renderContext_ != nullptr && onLost_) onLost_();
-    makeCurrent();
-    releaseRenderContext();
-    doneCurrent();
-}
-
-void VideoWidget::releaseRenderContext() {
-    if (renderContext_ == nullptr) return;
-    mpv_render_context_free(renderContext_);
-    renderContext_ = nullptr;
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace mirado

@@ -1,39 +1,37 @@
 #pragma once
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QWidget>
 #include <functional>
 
 struct mpv_handle;
-struct mpv_render_context;
 
 namespace mirado {
 
-// The OpenGL surface mpv's render API draws into. It lies over the whole host window, follows its size
-// and lets the host's mouse events through, so the host keeps its own clicks and keys.
-class VideoWidget : public QOpenGLWidget {
+class VideoWindow;
+
+// Where mpv's render API draws the video: a native OpenGL window of its own, embedded in the host
+// window, so a frame costs one draw and one buffer swap and the rest of the host window is not
+// redrawn with it. It lies over the whole host, follows its size and lets mouse input through to it,
+// so the host keeps its own clicks and keys; whatever must show above the video is a native child
+// window raised over it.
+class VideoWidget : public QWidget {
     Q_OBJECT
 public:
-    // `onReady` runs each time a render context has been made, `onLost` just before one goes away (the
-    // widget moved to another top-level window): mpv's video output dies with it.
-    VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady, std::function<void()> onLost);
+    // `onReady` runs once the render context has been made: mpv's video output needs it before a file
+    // is loaded.
+    VideoWidget(QWidget* host, mpv_handle* handle, std::function<void()> onReady);
     ~VideoWidget() override;
 
-    // True once the render context exists; mpv's video output needs it before a file is loaded.
-    bool isReady() const { return renderContext_ != nullptr; }
+    bool isReady() const;
+    // The current frame drawn at the widget's size into an offscreen framebuffer: what the screen shows,
+    // without reading back a buffer that was already swapped out. Null before the first frame.
+    QImage grabFramebuffer();
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static void frameReady(void* self);
-    void contextGoing();
-    void releaseRenderContext();
-
-    mpv_handle* handle_;
-    mpv_render_context* renderContext_ = nullptr;
-    std::function<void()> onReady_;
-    std::function<void()> onLost_;
+    VideoWindow* window_;  // owned by its container, a child of this widget
 };
 
 }  // namespace mirado

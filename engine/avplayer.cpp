@@ -66,7 +66,6 @@ struct avplayer::Engine {
     void startLoad();
     void closeFile();
     void seekToPendingStart();
-    void reloadLater();
     void handle(const mpv_event& event);
     void command(std::initializer_list<const char*> words, std::uint64_t reply = 0);
     void setFlag(const char* name, bool on);
@@ -89,7 +88,6 @@ struct avplayer::Engine {
     std::u16string watermark;
     std::uint8_t watermarkPosition = 0, watermarkColour = 0, watermarkFontSize = 0;
     double pendingStart = 0;  // a start time asked for before the file was loaded
-    bool resumeAfterLoad = false;  // a reload of a file that was playing
     bool muted = false;
     double volume = 100;  // what was last asked for; mpv starts at full volume
 };
@@ -194,10 +192,9 @@ void avplayer::Engine::startLoad() {
             WatermarkFilter::drawtextOptions(watermark, watermarkPosition, watermarkColour, watermarkFontSize));
         mpv_set_property_async(mpv, 0, "vf", MPV_FORMAT_NODE, filters.node());
     }
-    setFlag("pause", true);
+    // A play or pause asked for while the video output was still being made holds for this file.
+    setFlag("pause", state.pauseWanted());
     command({"loadfile", target.c_str(), "replace"}, requests);
-    if (resumeAfterLoad) setFlag("pause", false);
-    resumeAfterLoad = false;
 }
 
 void avplayer::Engine::closeFile() {
@@ -211,20 +208,7 @@ void avplayer::Engine::closeFile() {
     }
     loadPending = false;
     pendingStart = 0;
-    resumeAfterLoad = false;
     watermark.clear();
-}
-
-void avplayer::Engine::reloadLater() {
-    // The video output goes with the render context, and a file without audio would end with it: load
-    // the file again where it was, once the new render context is there.
-    if (!state.isOpen()) return;
-    const bool paused = state.status() != PlaybackState::Playing;
-    const double at = state.isLoaded() ? state.time() : pendingStart;
-    state.loadRequested(++requests, paused);
-    pendingStart = at;
-    resumeAfterLoad = !paused;
-    loadPending = true;
 }
 
 void avplayer::Engine::seekToPendingStart() {
@@ -287,12 +271,9 @@ int avplayer::subclasswindow(QWidget* window, int) {
     delete e.video.data();
     e.host = window;
     if (window == nullptr || !mirado::videoOutputAvailable()) return 0;
-    e.video = new VideoWidget(
-        window, e.mpv,
-        [&e] {
-            if (e.loadPending) e.startLoad();
-        },
-        [&e] { e.reloadLater(); });
+    e.video = new VideoWidget(window, e.mpv, [&e] {
+        if (e.loadPending) e.startLoad();
+    });
     // Shown while a file is open.
     if (!e.state.isOpen()) e.video->hide();
     return 1;

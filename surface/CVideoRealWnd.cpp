@@ -9,7 +9,6 @@
 #include "CPlayBarFrame.h"
 #include "PictureCanvas.h"
 #include "PlayerHost.h"
-#include "engine/VideoHost.h"
 #include "engine/avplayer.h"
 #include "ui/WindowApi.h"
 
@@ -48,12 +47,13 @@ CVideoRealWnd::~CVideoRealWnd() = default;
 
 void CVideoRealWnd::PrepareControls()
 {
-    // The main window is not shown yet: it must be made OpenGL-capable now, before the first video.
-    mirado::prepareVideoHost(GetHWND());
     auto bar = std::make_unique<CPlayBarFrame>();
     if (!bar->Create(GetHWND(), u"PlayBarWnd", WS_CHILD, 0))
         return; // the surface works without a bar
     bar->ShowWindow(false, false);
+    // The engine's video is a native window of its own: only a native window can lie above it.
+    bar->GetHWND()->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    bar->GetHWND()->setAttribute(Qt::WA_NativeWindow);
     m_state->playBar = std::move(bar);
 }
 

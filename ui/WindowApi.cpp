@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <chrono>
 
 namespace {
@@ -40,17 +41,25 @@ bool SetWindowPos(HWND hWnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
             const bool top = insertAfter == HWND_TOPMOST;
             if (hWnd->isWindow() && hWnd->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != top) {
-                const bool visible = hWnd->isVisible();
-                hWnd->setWindowFlag(Qt::WindowStaysOnTopHint, top);
-                if (visible)
-                    hWnd->show();
+                const Qt::WindowFlags flags = hWnd->windowFlags().setFlag(Qt::WindowStaysOnTopHint, top);
+                // Told to the native window as it is: remaking it would lose the native windows inside.
+                hWnd->overrideWindowFlags(flags);
+                if (QWindow* native = hWnd->windowHandle())
+                    native->setFlags(flags);
             }
         } else {
             hWnd->raise();
         }
     }
-    if (!(flags & SWP_NOMOVE))
-        hWnd->move(x, y);
+    if (!(flags & SWP_NOMOVE)) {
+        // A frameless window is placed by its client area: the frame a widget reports can lag behind, for
+        // one that became a top-level window holding native windows just now, and a move by the frame
+        // would land it where it already was.
+        if (hWnd->isWindow() && hWnd->windowFlags().testFlag(Qt::FramelessWindowHint))
+            hWnd->setGeometry(QRect(QPoint(x, y), hWnd->size()));
+        else
+            hWnd->move(x, y);
+    }
     if (!(flags & SWP_NOSIZE))
         hWnd->resize(std::max(cx, 0), std::max(cy, 0));
     if (flags & SWP_SHOWWINDOW)

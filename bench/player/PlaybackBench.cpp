@@ -1,7 +1,6 @@
 // Playing a 1280x720 H.264 + AAC file in real time, as a person watches: the player's own window, a bare
-// window holding only the engine's video widget, mpv's render API in a native OpenGL window (what the
-// video costs without widget compositing), and mpv with the same software OpenGL at the same size, each
-// in a fresh process under the same X server, in alternating rounds. Prints each one's share of a core
+// window holding only the engine's video widget, and mpv with the same software OpenGL at the same size,
+// each in a fresh process under the same X server, in alternating rounds. Prints each one's share of a core
 // after a warm-up and its resident memory. Sound goes to ALSA's null device for all of them.
 #include <fcntl.h>
 #include <signal.h>
@@ -24,10 +23,8 @@
 #include <string>
 #include <vector>
 
-#include <mpv/client.h>
 
 #include "container/ContainerReader.h"  // PlayVideo's default reader argument needs the whole type
-#include "NativeVideoWindow.h"
 #include "bench/support/Measure.h"
 #include "engine/avplayer.h"
 #include "player/CMainFrame.h"
@@ -81,23 +78,6 @@ int playInBareWindow(int width, int height, const char* file) {
         return 1;
     }
     return QApplication::exec();
-}
-
-int playInNativeWindow(int width, int height, const char* file) {
-    std::setlocale(LC_NUMERIC, "C");
-    mpv_handle* mpv = mpv_create();
-    if (mpv == nullptr) return 1;
-    mpv_set_option_string(mpv, "vo", "libmpv");
-    mpv_set_option_string(mpv, "config", "no");
-    if (mpv_initialize(mpv) < 0) return 1;
-    QWidget host;
-    host.resize(width, height);
-    auto* video = new NativeVideoWindow(mpv, file);
-    QWidget::createWindowContainer(video, &host)->resize(host.size());
-    host.show();
-    const int result = QApplication::exec();
-    mpv_terminate_destroy(mpv);
-    return result;
 }
 
 // Processor seconds (user + system, every thread) and resident memory of a running process.
@@ -169,10 +149,6 @@ int main(int argc, char** argv) {
         QApplication application(argc, argv);
         return playInBareWindow(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
     }
-    if (argc == 5 && std::string(argv[1]) == "--native") {
-        QApplication application(argc, argv);
-        return playInNativeWindow(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
-    }
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::printf("real-time playback: skipped, no X server (tools/run-benchmarks.sh runs it under xvfb-run)\n");
         return 0;
@@ -202,8 +178,6 @@ int main(int argc, char** argv) {
     std::vector<Contestant> others = {
         {"avplayer in a bare window",
          [&](const std::string& w, const std::string& h) { return std::vector<std::string>{self, "--bare", w, h, video}; }},
-        {"render API, native GL window",
-         [&](const std::string& w, const std::string& h) { return std::vector<std::string>{self, "--native", w, h, video}; }},
         {"mpv --vo=gpu --gpu-sw", [&](const std::string& w, const std::string& h) {
              return std::vector<std::string>{"mpv", "--no-config", "--really-quiet", "--vo=gpu", "--gpu-sw",
                                              "--geometry=" + w + "x" + h, "--autofit=" + w + "x" + h, video};

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QOpenGLWidget>
 #include <QWidget>
 
 #include "TestMedia.h"
+#include "engine/VideoWidget.h"
 #include "engine/avplayer.h"
 #include "imaging/Rgb24Picture.h"
 #include "imaging/WatermarkRenderer.h"
@@ -60,7 +60,7 @@ protected:
 
     // The picture as the window shows it, once a frame has arrived.
     QImage frame() {
-        auto* surface = host.findChild<QOpenGLWidget*>();
+        auto* surface = host.findChild<mirado::VideoWidget*>();
         if (surface == nullptr) return {};
         QImage image;
         waitFor([&] {
@@ -92,7 +92,7 @@ protected:
         player.play(0.0, 0);
         if (!waitFor([&] { return player.play_status() == 1; })) return {};
         player.pause();
-        auto* surface = host.findChild<QOpenGLWidget*>();
+        auto* surface = host.findChild<mirado::VideoWidget*>();
         QImage image;
         waitFor([&] {
             image = surface->grabFramebuffer().convertToFormat(QImage::Format_RGB32);

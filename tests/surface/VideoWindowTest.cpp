@@ -3,9 +3,12 @@
 // for full screen, comes back, or changes size.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <cstdlib>
 
 #include "SurfaceTestHost.h"
+#include "surface/CPlayBarFrame.h"
 #include "TestPictures.h"
 #include "tests/engine/TestMedia.h"
 #include "engine/VideoWidget.h"
@@ -80,6 +83,7 @@ TEST_F(VideoInSurface, KeepsPlayingWithItsWatermarkThroughFullScreenAndBack)
     doubleClickAt(host.surface(), QPoint(160, 120));
     ASSERT_TRUE(host.surface().isFullScreen());
     EXPECT_GT(redPixels(screen()), 60);
+    EXPECT_EQ(host.surface().GetHWND()->geometry(), QRect(QPoint(0, 0), screen()));
     EXPECT_TRUE(keepsPlaying());
 
     pressKey(host.surface(), Qt::Key_Escape);
@@ -91,6 +95,33 @@ TEST_F(VideoInSurface, KeepsPlayingWithItsWatermarkThroughFullScreenAndBack)
 
     SetWindowPos(host.surface().GetHWND(), nullptr, 0, 0, 480, 300, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_GT(redPixels(QSize(480, 300)), 60);
+    EXPECT_TRUE(keepsPlaying());
+}
+
+// The video is a native window of its own: the bar must be one too, raised over it, or the screen
+// shows the video where the bar should be.
+TEST_F(VideoInSurface, ThePlayBarShowsAboveTheVideoInFullScreen)
+{
+    host.surface().toggleFullScreen();
+    ASSERT_GT(redPixels(screen()), 60);
+    host.surface().setPlayBarVisible(true);
+    QWidget* bar = host.surface().playBar()->GetHWND();
+    const QRect strip(QPoint(0, screen().height() - bar->height()), QSize(screen().width(), bar->height()));
+    ASSERT_EQ(bar->geometry(), strip);
+    const QImage drawn = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int matching = 0;
+    waitFor([&] {
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(0, strip.x(), strip.y(), strip.width(), strip.height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        matching = 0;
+        for (int y = 0; y < strip.height(); ++y)
+            for (int x = 0; x < strip.width(); ++x)
+                matching += shown.pixel(x, y) == drawn.pixel(x, y);
+        return matching > strip.width() * strip.height() * 9 / 10;
+    });
+    EXPECT_GT(matching, strip.width() * strip.height() * 9 / 10) << "the screen shows the video over the bar";
     EXPECT_TRUE(keepsPlaying());
 }
 
