@@ -1,6 +1,6 @@
-// Playing a 1280x720 H.264 + AAC file in real time, as a person watches: the player's own window, a bare
-// window holding only the engine's video widget, and mpv with the same software OpenGL at the same size,
-// each in a fresh process under the same X server, in alternating rounds. Prints each one's share of a core
+// Playing a 1280x720 H.264 + AAC file in real time, as a person watches, in the player's window and then in
+// full screen: the player, a bare window holding only the engine's video widget, and mpv with the same
+// software OpenGL at the same size, each in a fresh process under the same X server, in alternating rounds. Prints each one's share of a core
 // after a warm-up and its resident memory. Sound goes to ALSA's null device for all of them.
 #include <fcntl.h>
 #include <signal.h>
@@ -43,9 +43,9 @@ namespace {
 constexpr double kWarmUpSeconds = 4;
 constexpr double kSampleSeconds = 10;
 
-// The player as its entry starts it, playing `file` once its window is up; prints the video surface's
-// size, which the other two are given.
-int playInPlayer(const QString& file) {
+// The player as its entry starts it, playing `file` once its window is up, in full screen if asked;
+// prints the video surface's size, which the other two are given.
+int playInPlayer(const QString& file, bool fullScreen) {
     std::setlocale(LC_NUMERIC, "C");
     CPaintManagerUI::SetInstance(qApp);
     CMainFrame frame;
@@ -57,7 +57,10 @@ int playInPlayer(const QString& file) {
     frame.addPaths({file});
     frame.CenterWindow();
     frame.ShowWindow(true, true);
-    QTimer::singleShot(500, [&] { frame.PlayVideo(file); });
+    QTimer::singleShot(500, [&] {
+        frame.PlayVideo(file);
+        if (fullScreen) frame.videoSurface()->toggleFullScreen();
+    });
     QTimer::singleShot(1500, [&] {
         const QSize size = frame.videoSurface()->GetHWND()->size();
         std::printf("%d %d\n", size.width(), size.height());
@@ -138,12 +141,65 @@ void keepLower(PlaybackCost& best, const PlaybackCost& run) {
     if (run.coreShare < best.coreShare) best = run;
 }
 
+// The player, the engine in a bare window and mpv, playing the video at the player's size in alternating
+// rounds; false when one of them stopped early.
+bool compareWithMpv(const std::string& self, const std::string& video, const std::string& sizeFile, bool fullScreen) {
+    struct Contestant {
+        const char* name;
+        std::function<std::vector<std::string>(const std::string& width, const std::string& height)> words;
+        PlaybackCost best = {};
+    };
+    std::vector<Contestant> others = {
+        {"avplayer in a bare window",
+         [&](const std::string& w, const std::string& h) { return std::vector<std::string>{self, "--bare", w, h, video}; }},
+        {"mpv --vo=gpu --gpu-sw", [&](const std::string& w, const std::string& h) {
+             return std::vector<std::string>{"mpv", "--no-config", "--really-quiet", "--vo=gpu", "--gpu-sw",
+                                             "--geometry=" + w + "x" + h + (fullScreen ? "+0+0" : ""),
+                                             "--autofit=" + w + "x" + h, video};
+         }}};
+    int width = 0, height = 0;
+    PlaybackCost player;
+    for (int round = 0; round < 2; ++round) {
+        PlaybackCost cost;
+        if (!samplePlayer({self, fullScreen ? "--player-full-screen" : "--player", video}, sizeFile, cost)) {
+            std::printf("the player stopped before the end of the sample\n");
+            return false;
+        }
+        keepLower(player, cost);
+        std::ifstream(sizeFile) >> width >> height;
+        if (width <= 0 || height <= 0) return false;
+        std::printf("  round %d: player %.1f %%", round + 1, cost.coreShare * 100);
+        for (Contestant& other : others) {
+            if (!samplePlayer(other.words(std::to_string(width), std::to_string(height)), "/dev/null", cost)) {
+                std::printf("\n%s stopped before the end of the sample\n", other.name);
+                return false;
+            }
+            keepLower(other.best, cost);
+            std::printf(", %s %.1f %%", other.name, cost.coreShare * 100);
+        }
+        std::printf("\n");
+    }
+    std::printf("1280x720 H.264 + AAC in real time, video area %dx%d%s, software OpenGL, %.0f s sampled after %.0f s, "
+                "lowest of 2\n", width, height, fullScreen ? " (full screen)" : "", kSampleSeconds, kWarmUpSeconds);
+    std::printf("  %-32s %5.1f %% of a core   resident %6.0f MiB\n", "mirado player", player.coreShare * 100,
+                player.residentMiB);
+    for (const Contestant& other : others) {
+        std::printf("  %-32s %5.1f %% of a core   resident %6.0f MiB\n", other.name, other.best.coreShare * 100,
+                    other.best.residentMiB);
+    }
+    const PlaybackCost& mpv = others.back().best;
+    verdict("player / mpv, CPU while playing", player.coreShare / mpv.coreShare, 1.2);
+    verdict("bare window / mpv, CPU while playing", others[0].best.coreShare / mpv.coreShare, 1.2);
+    verdict("player / mpv, resident memory", player.residentMiB / mpv.residentMiB, 1.2);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--player") {
+    if (argc == 3 && (std::string(argv[1]) == "--player" || std::string(argv[1]) == "--player-full-screen")) {
         QApplication application(argc, argv);
-        return playInPlayer(QString::fromLocal8Bit(argv[2]));
+        return playInPlayer(QString::fromLocal8Bit(argv[2]), std::string(argv[1]) == "--player-full-screen");
     }
     if (argc == 5 && std::string(argv[1]) == "--bare") {
         QApplication application(argc, argv);
@@ -170,51 +226,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string self = fs::read_symlink("/proc/self/exe").string();
-    struct Contestant {
-        const char* name;
-        std::function<std::vector<std::string>(const std::string& width, const std::string& height)> words;
-        PlaybackCost best = {};
-    };
-    std::vector<Contestant> others = {
-        {"avplayer in a bare window",
-         [&](const std::string& w, const std::string& h) { return std::vector<std::string>{self, "--bare", w, h, video}; }},
-        {"mpv --vo=gpu --gpu-sw", [&](const std::string& w, const std::string& h) {
-             return std::vector<std::string>{"mpv", "--no-config", "--really-quiet", "--vo=gpu", "--gpu-sw",
-                                             "--geometry=" + w + "x" + h, "--autofit=" + w + "x" + h, video};
-         }}};
-    int width = 0, height = 0;
-    PlaybackCost player;
-    for (int round = 0; round < 2; ++round) {
-        PlaybackCost cost;
-        if (!samplePlayer({self, "--player", video}, sizeFile, cost)) {
-            std::printf("the player stopped before the end of the sample\n");
-            return 1;
-        }
-        keepLower(player, cost);
-        std::ifstream(sizeFile) >> width >> height;
-        if (width <= 0 || height <= 0) return 1;
-        std::printf("  round %d: player %.1f %%", round + 1, cost.coreShare * 100);
-        for (Contestant& other : others) {
-            if (!samplePlayer(other.words(std::to_string(width), std::to_string(height)), "/dev/null", cost)) {
-                std::printf("\n%s stopped before the end of the sample\n", other.name);
-                return 1;
-            }
-            keepLower(other.best, cost);
-            std::printf(", %s %.1f %%", other.name, cost.coreShare * 100);
-        }
-        std::printf("\n");
-    }
-    std::printf("1280x720 H.264 + AAC in real time, video area %dx%d, software OpenGL, %.0f s sampled after %.0f s, "
-                "lowest of 2\n", width, height, kSampleSeconds, kWarmUpSeconds);
-    std::printf("  %-32s %5.1f %% of a core   resident %6.0f MiB\n", "mirado player window", player.coreShare * 100,
-                player.residentMiB);
-    for (const Contestant& other : others) {
-        std::printf("  %-32s %5.1f %% of a core   resident %6.0f MiB\n", other.name, other.best.coreShare * 100,
-                    other.best.residentMiB);
-    }
-    const PlaybackCost& mpv = others.back().best;
-    verdict("player / mpv, CPU while playing", player.coreShare / mpv.coreShare, 1.2);
-    verdict("bare window / mpv, CPU while playing", others[0].best.coreShare / mpv.coreShare, 1.2);
-    verdict("player / mpv, resident memory", player.residentMiB / mpv.residentMiB, 1.2);
-    return 0;
+    return compareWithMpv(self, video, sizeFile, false) && compareWithMpv(self, video, sizeFile, true) ? 0 : 1;
 }
