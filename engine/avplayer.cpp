@@ -32,7 +32,7 @@ using mirado::WatermarkFilter;
 namespace {
 
 // Observed properties, told apart by their reply number.
-enum Observed : std::uint64_t { kPause = 1, kEndReached, kTime, kDuration, kMute };
+enum Observed : std::uint64_t { kPause = 1, kEndReached, kTime, kDuration };
 
 // The longest watermark a container holds.
 std::u16string watermarkText(const char16_t* text) {
@@ -88,6 +88,8 @@ struct avplayer::Engine {
     std::u16string watermark;
     std::uint8_t watermarkPosition = 0, watermarkColour = 0, watermarkFontSize = 0;
     double pendingStart = 0;  // a start time asked for before the file was loaded
+    // What was last asked for: only this engine changes mpv's mute, and mpv's report of an earlier
+    // request can arrive after a later one.
     bool muted = false;
     double volume = 100;  // what was last asked for; mpv starts at full volume
 };
@@ -107,7 +109,6 @@ avplayer::Engine::Engine(Pace pace) : pace(pace) {
     mpv_observe_property(mpv, kEndReached, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv, kTime, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv, kMute, "mute", MPV_FORMAT_FLAG);
     pump = std::make_unique<MpvEventPump>(mpv, [this](const mpv_event& event) { handle(event); });
 }
 
@@ -247,7 +248,6 @@ void avplayer::Engine::handle(const mpv_event& event) {
                 const bool on = *static_cast<const int*>(property->data) != 0;
                 if (event.reply_userdata == kPause) state.pauseObserved(on);
                 if (event.reply_userdata == kEndReached) state.endReachedObserved(on);
-                if (event.reply_userdata == kMute) muted = on;
             } else if (property->format == MPV_FORMAT_DOUBLE) {
                 const double value = *static_cast<const double*>(property->data);
                 if (event.reply_userdata == kTime) state.timeObserved(value);
