@@ -1,5 +1,4 @@
 #pragma once
-// Whether the engine's video can appear on this platform at all.
 
 namespace mirado {
 

@@ -39,7 +39,7 @@ public:
     QImage grab() {
         if (renderContext_ == nullptr) return {};
         makeCurrent();
-        const QSize pixels = size() * devicePixelRatio();
+        const QSize pixels = pixelSize();
         QOpenGLFramebufferObject target(pixels);
         // Rows come out downwards from toImage() only when drawn upwards, as for the window itself.
         renderMpvFrame(renderContext_, int(target.handle()), pixels.width(), pixels.height());
@@ -66,11 +66,13 @@ protected:
 
     void paintGL() override {
         if (renderContext_ == nullptr) return;
-        const QSize pixels = size() * devicePixelRatio();
+        const QSize pixels = pixelSize();
         renderMpvFrame(renderContext_, int(defaultFramebufferObject()), pixels.width(), pixels.height());
     }
 
 private:
+    QSize pixelSize() const { return size() * devicePixelRatio(); }
+
     static void frameReady(void* self) {
         // Called on mpv's threads: only ask for a repaint on the UI thread.
         auto* window = static_cast<VideoWindow*>(self);

@@ -1,7 +1,8 @@
 // Playing a 1280x720 H.264 + AAC file in real time, as a person watches, in the player's window and then in
 // full screen: the player, a bare window holding only the engine's video widget, and mpv with the same
-// software OpenGL at the same size, each in a fresh process under the same X server, in alternating rounds. Prints each one's share of a core
-// after a warm-up and its resident memory. Sound goes to ALSA's null device for all of them.
+// software OpenGL at the same size, each in a fresh process under the same X server, in alternating
+// rounds. Prints each one's share of a core after a warm-up and its resident memory. Sound goes to ALSA's
+// null device for all of them.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -22,7 +23,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
 
 #include "container/ContainerReader.h"  // PlayVideo's default reader argument needs the whole type
 #include "bench/support/Measure.h"
