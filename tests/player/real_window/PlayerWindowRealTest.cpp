@@ -190,10 +190,14 @@ TEST_F(RealPlayerWindow, LeftBorderIsFourPixelsWideOverTheVideo) {
         SCOPED_TRACE(x);
         const QRect before = window->geometry();
         ASSERT_TRUE(xinput::dragBy(onScreen(QPoint(x, y)), QPoint(-30, 0)));
-        EXPECT_TRUE(waitUntil([&] { return window->width() == before.width() + 30; }, 5000))
-            << "width " << window->width() << " after a drag from x " << x;
-        EXPECT_EQ(window->geometry().right(), before.right());
+        // The window manager may tell the new size and the new place in separate events: wait for both.
+        const auto grownLeftwards = [&] {
+            return window->width() == before.width() + 30 && window->geometry().right() == before.right();
+        };
+        EXPECT_TRUE(waitUntil(grownLeftwards, 5000)) << "width " << window->width() << ", right edge "
+                                                     << window->geometry().right() << " after a drag from x " << x;
         window->setGeometry(before);
+        EXPECT_TRUE(waitUntil([&] { return window->geometry() == before; }, 5000));
         runFor(300);
     }
     // Just inside the border the press is the video's.
