@@ -4,11 +4,11 @@
 #include <functional>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "AdditiveKeyCipher.h"
 #include "ContainerFormat.h"
 #include "ContainerKey.h"
+#include "TransferBuffer.h"
 
 namespace mirado {
 
@@ -89,7 +89,7 @@ private:
     std::uint8_t watermarkFontSize_ = 0;
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
-    std::vector<std::uint8_t> step_;  // the payload passes through it, kept across files
+    TransferBuffer step_;  // the payload passes through it, kept across files
 };
 
 }  // namespace mirado
