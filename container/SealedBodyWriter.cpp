@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 #include "AgeFileWriter.h"
 #include "SealedPreamble.h"
+#include "TransferBuffer.h"
 
 namespace mirado {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 // its place in the sealed run and sealed there, so one buffer serves both.
 constexpr std::size_t kUnitChunks = 8;
 constexpr std::size_t kUnitPlain = kUnitChunks * age::kChunkSize;
-using UnitBuffer = std::vector<std::uint8_t>;
+using UnitBuffer = TransferBuffer;
 // Progress is told, and a cancel heard, at every step of this many bytes of sealed plaintext.
 constexpr std::uint64_t kProgressStep = ContainerWriter::kChunkSize;
 
