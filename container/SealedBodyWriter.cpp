@@ -20,7 +20,6 @@ namespace {
 // its place in the sealed run and sealed there, so one buffer serves both.
 constexpr std::size_t kUnitChunks = 8;
 constexpr std::size_t kUnitPlain = kUnitChunks * age::kChunkSize;
-using UnitBuffer = TransferBuffer;
 // Progress is told, and a cancel heard, at every step of this many bytes of sealed plaintext.
 constexpr std::uint64_t kProgressStep = ContainerWriter::kChunkSize;
 
@@ -70,18 +69,26 @@ WriteResult readPlaintext(const SealedLayout& layout, std::uint64_t offset, std:
                   offset + fromPreamble - SealedPreamble::kSize);
 }
 
-// Reads, seals and writes one unit: each chunk sealed in place under its own counter, the run written
-// where the chunks lie in the file; `sealedPlaintext` receives the plaintext bytes it sealed.
-WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, UnitBuffer& buffer, crypto::ChaCha20Poly1305& aead,
-                     std::size_t& sealedPlaintext) {
+// One unit read and sealed, waiting to be written: the chunks lie in `buffer` one after the other,
+// as they lie in the file.
+struct SealedRun {
+    TransferBuffer buffer;  // made when first needed: a small file, or a thread never kept waiting, needs one
+    std::uint64_t unit = 0;
+    std::size_t sealedLength = 0;  // 0 while there is nothing to write
+    std::size_t plaintextLength = 0;
+};
+
+// Reads and seals one unit into `run`, each chunk in place under its own counter.
+WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, SealedRun& run, crypto::ChaCha20Poly1305& aead) {
     const std::uint64_t from = unit * kUnitPlain;
     const std::size_t length = std::size_t(std::min<std::uint64_t>(kUnitPlain, layout.plaintextSize - from));
     const std::uint64_t firstChunk = unit * kUnitChunks;
+    if (run.buffer.empty()) run.buffer.resize(kUnitChunks * age::kSealedChunkSize);
     std::size_t sealedLength = 0;
     for (std::size_t i = 0; i * age::kChunkSize < length; ++i) {  // the plaintext is never empty: the preamble
         const std::size_t chunkLength = std::min(age::kChunkSize, length - i * age::kChunkSize);
         const std::uint64_t index = firstChunk + i;
-        std::uint8_t* chunk = buffer.data() + sealedLength;
+        std::uint8_t* chunk = run.buffer.data() + sealedLength;
         if (WriteResult read = readPlaintext(layout, from + i * age::kChunkSize, chunk, chunkLength); !read) {
             return read;
         }
@@ -90,13 +97,18 @@ WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, UnitBuffer&
         }
         sealedLength += chunkLength + crypto::kAeadTagSize;
     }
-    sealedPlaintext = length;
-    return writeAt(layout.output, buffer.data(), sealedLength,
-                   layout.age.head().size() + firstChunk * age::kSealedChunkSize);
+    run.unit = unit;
+    run.sealedLength = sealedLength;
+    run.plaintextLength = length;
+    return {};
 }
 
 // The units of a file, taken by both threads from one counter so that neither idles or waits for the
 // other while work is left. The first failure, or a cancel, ends the work for both.
+//
+// The file system lets one write into a file run at a time, and a thread waiting for it spins. So a
+// thread that finds the other writing seals its next unit into a second buffer first, and writes
+// both when the file is free again.
 class SealingWork {
 public:
     SealingWork(const SealedLayout& layout, std::uint64_t units) : layout_(layout), units_(units) {}
@@ -105,17 +117,24 @@ public:
     // failure.
     template <typename BetweenUnits>
     void run(BetweenUnits&& betweenUnits) {
-        UnitBuffer buffer(kUnitChunks * age::kSealedChunkSize);
+        SealedRun runs[2];
         crypto::ChaCha20Poly1305 aead;
-        for (std::uint64_t unit; !failed_ && (unit = next_.fetch_add(1)) < units_;) {
-            std::size_t sealed = 0;
-            WriteResult result = sealUnit(layout_, unit, buffer, aead, sealed);
+        for (;;) {
+            SealedRun* free = runs[0].sealedLength == 0 ? &runs[0] : runs[1].sealedLength == 0 ? &runs[1] : nullptr;
+            std::uint64_t unit = 0;
+            if (free == nullptr || failed_ || (unit = next_.fetch_add(1)) >= units_) break;
+            WriteResult result = sealUnit(layout_, unit, *free, aead);
             if (result) {
-                sealed_ += sealed;
-                result = betweenUnits();
+                std::unique_lock file(file_, std::try_to_lock);
+                const bool full = runs[0].sealedLength != 0 && runs[1].sealedLength != 0;
+                if (!file.owns_lock() && full) file.lock();
+                if (file.owns_lock()) result = writeRuns(runs);
             }
+            if (result) result = betweenUnits();
             if (!result) fail(result);
         }
+        std::lock_guard file(file_);
+        if (WriteResult result = writeRuns(runs); !result) fail(result);
     }
     std::uint64_t sealedPlaintext() const { return sealed_; }
     WriteResult result() {
@@ -124,6 +143,19 @@ public:
     }
 
 private:
+    // Writes the sealed runs where their chunks lie in the file; the caller holds the file.
+    WriteResult writeRuns(SealedRun (&runs)[2]) {
+        for (SealedRun& run : runs) {
+            if (run.sealedLength == 0 || failed_) continue;
+            const std::uint64_t at = layout_.age.head().size() + run.unit * kUnitChunks * age::kSealedChunkSize;
+            if (WriteResult written = writeAt(layout_.output, run.buffer.data(), run.sealedLength, at); !written) {
+                return written;
+            }
+            sealed_ += run.plaintextLength;
+            run.sealedLength = 0;
+        }
+        return {};
+    }
     void fail(const WriteResult& result) {
         std::lock_guard lock(mutex_);
         if (!failed_.exchange(true)) failure_ = result;
@@ -133,7 +165,7 @@ private:
     const std::uint64_t units_;
     std::atomic<std::uint64_t> next_{0}, sealed_{0};
     std::atomic<bool> failed_{false};
-    std::mutex mutex_;
+    std::mutex mutex_, file_;
     WriteResult failure_;
 };
 
