@@ -12,6 +12,7 @@
 #include "ContainerFormat.h"
 #include "ContainerInfoRecord.h"
 #include "ContainerOutputFile.h"
+#include "ProgressMarks.h"
 #include "ContainerSourceFile.h"
 #include "SealedBodyWriter.h"
 #include "SecretMemory.h"
@@ -207,7 +208,9 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
     // cache in single pages instead of large folios, which cost a quarter more time in the kernel.
     // Progress is told at every chunk boundary the payload passes, and at its end.
     std::size_t filled = head;  // bytes in the step, not yet written
-    std::uint64_t done = 0, reported = 0;
+    std::uint64_t done = 0;
+    ProgressMarks marks(sourceSize, kChunkSize);
+    const auto tell = [&](std::uint64_t mark) { return !progress || progress(mark); };
     while (done < sourceSize) {
         const std::size_t want = std::size_t(std::min<std::uint64_t>(kStepSize - filled, sourceSize - done));
         const ssize_t got = readSome(input.get(), step + filled, want);
@@ -219,10 +222,7 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         if (filled < kStepSize && done < sourceSize) continue;  // a short read: the step leaves full
         if (!writeAll(output.get(), step, filled)) return abandon(WriteError::WriteFailed, errno);
         filled = 0;
-        while (reported < done && done >= std::min<std::uint64_t>(reported + kChunkSize, sourceSize)) {
-            reported = std::min<std::uint64_t>(reported + kChunkSize, sourceSize);
-            if (progress && !progress(reported)) return abandon(WriteError::Cancelled, 0);
-        }
+        if (!marks.passTo(done, tell)) return abandon(WriteError::Cancelled, 0);
     }
     // An empty source: the container is the header and the record alone.
     if (filled > 0 && !writeAll(output.get(), step, filled)) return abandon(WriteError::WriteFailed, errno);

@@ -3,12 +3,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <mutex>
 #include <thread>
 
 #include "AgeFileWriter.h"
+#include "ProgressMarks.h"
 #include "SealedPreamble.h"
 #include "TransferBuffer.h"
 
@@ -117,7 +119,7 @@ public:
     // failure.
     template <typename BetweenUnits>
     void run(BetweenUnits&& betweenUnits) {
-        SealedRun runs[2];
+        std::array<SealedRun, 2> runs;
         crypto::ChaCha20Poly1305 aead;
         for (;;) {
             SealedRun* free = runs[0].sealedLength == 0 ? &runs[0] : runs[1].sealedLength == 0 ? &runs[1] : nullptr;
@@ -144,7 +146,7 @@ public:
 
 private:
     // Writes the sealed runs where their chunks lie in the file; the caller holds the file.
-    WriteResult writeRuns(SealedRun (&runs)[2]) {
+    WriteResult writeRuns(std::array<SealedRun, 2>& runs) {
         for (SealedRun& run : runs) {
             if (run.sealedLength == 0 || failed_) continue;
             const std::uint64_t at = layout_.age.head().size() + run.unit * kUnitChunks * age::kSealedChunkSize;
@@ -190,17 +192,12 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
     std::thread helper;
     if (unitCount > 1) helper = std::thread([&work] { work.run([] { return WriteResult{}; }); });
     // Told at every step of sealed plaintext and at the end, so a step seen late is still told.
-    std::uint64_t told = 0;
+    ProgressMarks marks(plaintextSize, kProgressStep);
     const auto tell = [&]() -> WriteResult {
-        const std::uint64_t sealed = work.sealedPlaintext();
-        for (std::uint64_t mark;
-             told < plaintextSize && (mark = std::min(told + kProgressStep, plaintextSize)) <= sealed;) {
-            told = mark;
-            if (progress && !progress(told - std::min<std::uint64_t>(told, SealedPreamble::kSize))) {
-                return {WriteError::Cancelled, 0};
-            }
-        }
-        return {};
+        const bool goOn = marks.passTo(work.sealedPlaintext(), [&](std::uint64_t mark) {
+            return !progress || progress(mark - std::min<std::uint64_t>(mark, SealedPreamble::kSize));
+        });
+        return goOn ? WriteResult{} : WriteResult{WriteError::Cancelled, 0};
     };
     work.run(tell);
     if (helper.joinable()) helper.join();
