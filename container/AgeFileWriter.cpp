@@ -6,49 +6,74 @@
 #include "SecretMemory.h"
 
 namespace mirado {
+namespace {
 
-AgeFileWriter::~AgeFileWriter() { wipe(payloadKey_.data(), payloadKey_.size()); }
+// The header text through "---" for one scrypt stanza.
+std::string headerUpToMac(const std::array<std::uint8_t, age::kScryptSaltSize>& salt, int workFactor,
+                          const std::vector<std::uint8_t>& wrappedKey) {
+    AgeStanza stanza;
+    stanza.arguments = {std::string(age::kScryptType), base64Unpadded(salt.data(), salt.size()),
+                        std::to_string(workFactor)};
+    stanza.body = wrappedKey;
+    return AgeHeader::encodeUpToMac({stanza});
+}
 
-bool AgeFileWriter::begin(std::string_view passphrase, int workFactor) {
+// The file's first bytes: the header, its MAC line and the payload nonce.
+std::string headOf(const std::string& headerUpToMac, const crypto::Mac32& mac,
+                   const std::array<std::uint8_t, age::kPayloadNonceSize>& nonce) {
+    std::string head = headerUpToMac + " " + base64Unpadded(mac.data(), mac.size()) + "\n";
+    head.append(reinterpret_cast<const char*>(nonce.data()), nonce.size());
+    return head;
+}
+
+}  // namespace
+
+AgeFileWriter::~AgeFileWriter() {
+    wipe(fileKey_.data(), fileKey_.size());
+    wipe(payloadKey_.data(), payloadKey_.size());
+}
+
+bool AgeFileWriter::begin() {
     head_.clear();
+    return crypto::randomBytes(fileKey_.data(), fileKey_.size()) &&
+           crypto::randomBytes(nonce_.data(), nonce_.size()) &&
+           crypto::hkdfSha256(fileKey_.data(), fileKey_.size(), nonce_.data(), nonce_.size(), age::kPayloadKeyLabel,
+                              payloadKey_.data(), payloadKey_.size());
+}
+
+std::size_t AgeFileWriter::headSize(int workFactor) {
+    // Every part has a fixed length for a given work factor, whatever the secret values.
+    return headOf(headerUpToMac({}, workFactor, std::vector<std::uint8_t>(age::kWrappedFileKeySize)), {}, {}).size();
+}
+
+bool AgeFileWriter::sealHead(std::string_view passphrase, int workFactor) {
     if (workFactor < kMinWorkFactor || workFactor > kMaxWorkFactor) return false;
-    std::array<std::uint8_t, age::kFileKeySize> fileKey{};
     std::array<std::uint8_t, age::kScryptSaltSize> salt{};
-    std::array<std::uint8_t, age::kPayloadNonceSize> nonce{};
+    std::vector<std::uint8_t> wrappedKey(age::kWrappedFileKeySize);
     crypto::Key32 wrapKey{}, macKey{};
     crypto::Mac32 mac{};
-    AgeStanza stanza;
-    stanza.body.resize(age::kWrappedFileKeySize);
     std::string header;
-
     std::string labelledSalt(age::kScryptSaltLabel);
     const std::array<std::uint8_t, crypto::kAeadNonceSize> zeroNonce{};
     crypto::ChaCha20Poly1305 aead;
-    bool done = crypto::randomBytes(fileKey.data(), fileKey.size()) &&
-                crypto::randomBytes(salt.data(), salt.size()) && crypto::randomBytes(nonce.data(), nonce.size());
+    bool done = crypto::randomBytes(salt.data(), salt.size());
     if (done) {
         labelledSalt.append(reinterpret_cast<const char*>(salt.data()), salt.size());
-        stanza.arguments = {std::string(age::kScryptType), base64Unpadded(salt.data(), salt.size()),
-                            std::to_string(workFactor)};
         done = crypto::scrypt(passphrase, reinterpret_cast<const std::uint8_t*>(labelledSalt.data()),
                               labelledSalt.size(), workFactor, wrapKey) &&
-               aead.seal(wrapKey, zeroNonce.data(), fileKey.data(), fileKey.size(), stanza.body.data());
+               aead.seal(wrapKey, zeroNonce.data(), fileKey_.data(), fileKey_.size(), wrappedKey.data());
     }
     if (done) {
-        header = AgeHeader::encodeUpToMac({stanza});
-        done = crypto::hkdfSha256(fileKey.data(), fileKey.size(), nullptr, 0, age::kHeaderKeyLabel, macKey.data(),
+        header = headerUpToMac(salt, workFactor, wrappedKey);
+        done = crypto::hkdfSha256(fileKey_.data(), fileKey_.size(), nullptr, 0, age::kHeaderKeyLabel, macKey.data(),
                                   macKey.size()) &&
-               crypto::hmacSha256(macKey.data(), macKey.size(), reinterpret_cast<const std::uint8_t*>(header.data()),
-                                  header.size(), mac) &&
-               crypto::hkdfSha256(fileKey.data(), fileKey.size(), nonce.data(), nonce.size(), age::kPayloadKeyLabel,
-                                  payloadKey_.data(), payloadKey_.size());
+               crypto::hmacSha256(macKey.data(), macKey.size(),
+                                  reinterpret_cast<const std::uint8_t*>(header.data()), header.size(), mac);
     }
-    wipe(fileKey.data(), fileKey.size());
     wipe(wrapKey.data(), wrapKey.size());
     wipe(macKey.data(), macKey.size());
     if (!done) return false;
-    head_ = header + " " + base64Unpadded(mac.data(), mac.size()) + "\n";
-    head_.append(reinterpret_cast<const char*>(nonce.data()), nonce.size());
+    head_ = headOf(header, mac, nonce_);
     return true;
 }
 

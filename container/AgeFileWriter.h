@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,19 +13,25 @@ namespace mirado {
 
 // Writes the age v1 framing for one passphrase recipient: the header with its scrypt stanza and MAC,
 // the payload nonce, then the plaintext sealed in 64 KiB chunks. Chunks are independent, so callers
-// may seal them on several threads (one ChaCha20Poly1305 object each).
+// may seal them on several threads (one ChaCha20Poly1305 object each), and they need only the file
+// key: sealing may go on while sealHead() runs the deliberately slow password derivation.
 class AgeFileWriter {
 public:
     AgeFileWriter() = default;
     AgeFileWriter(const AgeFileWriter&) = delete;
     AgeFileWriter& operator=(const AgeFileWriter&) = delete;
-    ~AgeFileWriter();  // wipes the payload key
+    ~AgeFileWriter();  // wipes the keys
 
-    // Draws a fresh file key, scrypt salt and payload nonce and derives every key; false when the
-    // random source or a derivation fails, or the work factor is outside what age accepts.
-    bool begin(std::string_view passphrase, int workFactor);
+    // Draws a fresh file key and payload nonce and derives the payload key; false when the random
+    // source or the derivation fails.
+    bool begin();
+    // Wraps the file key for the passphrase under a fresh scrypt salt and makes head(); false when
+    // that fails or the work factor is outside what age accepts.
+    bool sealHead(std::string_view passphrase, int workFactor);
     // The file's first bytes: header, MAC line and payload nonce.
     const std::string& head() const { return head_; }
+    // The length head() has for this work factor, known before sealHead() has run.
+    static std::size_t headSize(int workFactor);
 
     // Seals plaintext chunk `index` (at most 64 KiB; only the last may be shorter, and empty only when
     // it is the only one) into `out`, which receives length + 16 bytes.
@@ -42,6 +49,8 @@ public:
 
 private:
     std::string head_;
+    std::array<std::uint8_t, age::kFileKeySize> fileKey_{};
+    std::array<std::uint8_t, age::kPayloadNonceSize> nonce_{};
     crypto::Key32 payloadKey_{};
 };
 

@@ -28,6 +28,7 @@ constexpr std::uint64_t kProgressStep = ContainerWriter::kChunkSize;
 // The file's layout, and what each unit needs to find its bytes.
 struct SealedLayout {
     const AgeFileWriter& age;
+    std::uint64_t bodyStart;  // where the first chunk lies: the head's length
     const SealedPreamble::Bytes& preamble;
     int input;
     int output;
@@ -139,6 +140,11 @@ public:
         if (WriteResult result = writeRuns(runs); !result) fail(result);
     }
     std::uint64_t sealedPlaintext() const { return sealed_; }
+    // Ends the work for both threads; the first failure is the one result() tells.
+    void fail(const WriteResult& result) {
+        std::lock_guard lock(mutex_);
+        if (!failed_.exchange(true)) failure_ = result;
+    }
     WriteResult result() {
         std::lock_guard lock(mutex_);
         return failed_ ? failure_ : WriteResult{};
@@ -149,7 +155,7 @@ private:
     WriteResult writeRuns(std::array<SealedRun, 2>& runs) {
         for (SealedRun& run : runs) {
             if (run.sealedLength == 0 || failed_) continue;
-            const std::uint64_t at = layout_.age.head().size() + run.unit * kUnitChunks * age::kSealedChunkSize;
+            const std::uint64_t at = layout_.bodyStart + run.unit * kUnitChunks * age::kSealedChunkSize;
             if (WriteResult written = writeAt(layout_.output, run.buffer.data(), run.sealedLength, at); !written) {
                 return written;
             }
@@ -157,10 +163,6 @@ private:
             run.sealedLength = 0;
         }
         return {};
-    }
-    void fail(const WriteResult& result) {
-        std::lock_guard lock(mutex_);
-        if (!failed_.exchange(true)) failure_ = result;
     }
 
     const SealedLayout& layout_;
@@ -176,21 +178,24 @@ private:
 WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, const ContainerInfoRecord& record,
                             std::string_view passphrase, int workFactor, const WriteProgress& progress) {
     AgeFileWriter age;
-    if (!age.begin(passphrase, workFactor)) return {WriteError::CipherFailed, 0};
-    const std::string& head = age.head();
-    if (WriteResult written = writeAt(output, reinterpret_cast<const std::uint8_t*>(head.data()), head.size(), 0);
-        !written) {
-        return written;
-    }
+    if (!age.begin()) return {WriteError::CipherFailed, 0};
     const SealedPreamble::Bytes preamble = SealedPreamble::toBytes(record);
     const std::uint64_t plaintextSize = SealedPreamble::kSize + sourceSize;
-    const SealedLayout layout{age, preamble, input, output, plaintextSize, AgeFileWriter::chunkCount(plaintextSize)};
+    const SealedLayout layout{age,    AgeFileWriter::headSize(workFactor), preamble, input, output, plaintextSize,
+                              AgeFileWriter::chunkCount(plaintextSize)};
     const std::uint64_t unitCount = (layout.chunkCount + kUnitChunks - 1) / kUnitChunks;
 
     SealingWork work(layout, unitCount);
-    // A file of one unit is sealed before a second thread would have started.
-    std::thread helper;
-    if (unitCount > 1) helper = std::thread([&work] { work.run([] { return WriteResult{}; }); });
+    // The chunks need only the file key, not the password's: the helper seals while this thread runs
+    // scrypt, which takes a good part of a second on purpose, and writes the head.
+    std::thread helper([&work] { work.run([] { return WriteResult{}; }); });
+    if (!age.sealHead(passphrase, workFactor)) {
+        work.fail({WriteError::CipherFailed, 0});
+    } else if (WriteResult written = writeAt(output, reinterpret_cast<const std::uint8_t*>(age.head().data()),
+                                             age.head().size(), 0);
+               !written) {
+        work.fail(written);
+    }
     // Told at every step of sealed plaintext and at the end, so a step seen late is still told.
     ProgressMarks marks(plaintextSize, kProgressStep);
     const auto tell = [&]() -> WriteResult {
@@ -200,7 +205,7 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
         return goOn ? WriteResult{} : WriteResult{WriteError::Cancelled, 0};
     };
     work.run(tell);
-    if (helper.joinable()) helper.join();
+    helper.join();
     // The helper may have sealed the last unit after this thread's last look.
     if (WriteResult result = work.result(); !result) return result;
     return tell();

@@ -288,6 +288,30 @@ TEST(SealedContainer, TheWriterRefusesWorkFactorsAgeRefusesAndKeepsTheVersion) {
     EXPECT_EQ(fs::file_size(dir / "a.pmpk"), 742u);
 }
 
+// The body is written from the head's precomputed length while scrypt still runs; the work factor's
+// digits are the one part of that length that varies.
+TEST(SealedContainer, TheBodyStartsWhereTheHeadEndsForEveryWidthOfWorkFactor) {
+    TempDir dir;
+    const auto payload = patternBytes(700000, 4);
+    writeFile(dir / "in.mp4", payload);
+    for (int workFactor : {1, 9, 10}) {
+        const fs::path folder = dir / std::to_string(workFactor);
+        fs::create_directories(folder);
+        ContainerWriter writer;
+        writer.setVersion(ContainerVersion::Sealed, workFactor);
+        writer.configure(kKey, false, u"", 0, 0, 0);
+        ASSERT_TRUE(writer.encipherFile(dir / "in.mp4", folder)) << workFactor;
+        const fs::path path = folder / "in.pmpk";
+        EXPECT_EQ(payloadStart(readFile(path)), AgeFileWriter::headSize(workFactor)) << workFactor;
+        ContainerReader reader;
+        reader.setKey(kKey);
+        ASSERT_TRUE(reader.open(path)) << workFactor;
+        std::vector<std::uint8_t> back(payload.size());
+        ASSERT_EQ(reader.readPayloadAt(0, back.data(), back.size()), std::int64_t(back.size()));
+        EXPECT_EQ(back, payload) << workFactor;
+    }
+}
+
 TEST(SealedContainer, ProgressCountsSourceBytesAndCancelLeavesNothing) {
     TempDir dir;
     const auto payload = patternBytes((9u << 20) + 5, 2);
@@ -320,7 +344,8 @@ TEST(SealedContainer, PositionsBeyondFourGibibytesReadTheirOwnChunks) {
     const std::uint64_t plaintextSize = SealedPreamble::kSize + size;
     const std::uint64_t chunkCount = AgeFileWriter::chunkCount(plaintextSize);
     AgeFileWriter age;
-    ASSERT_TRUE(age.begin(passphraseOf(kKey), kTestWorkFactor));
+    ASSERT_TRUE(age.begin());
+    ASSERT_TRUE(age.sealHead(passphraseOf(kKey), kTestWorkFactor));
     // The plaintext of chunk i: the preamble in chunk 0, and a pattern that tells every chunk apart.
     ContainerInfoRecord record;
     record.payloadSize = size;
