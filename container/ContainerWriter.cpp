@@ -97,6 +97,7 @@ void ContainerWriter::configure(const ContainerKey& key, bool watermarkEnabled, 
                                 std::uint8_t watermarkFontSize) {
     random_.seed(tickCount());
     key_ = key;
+    followers_ = 0;
     watermarkEnabled_ = watermarkEnabled;
     watermarkText_ = watermarkTextForRecord(watermarkText);
     watermarkPosition_ = watermarkPosition;
@@ -187,8 +188,21 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
 
     if (version_ == ContainerVersion::Sealed) {
         std::string passphrase = passphraseOf(key_);
-        const WriteResult body = writeSealedBody(input.get(), output.get(), sourceSize, recordFor(source, sourceSize),
-                                                 passphrase, workFactor_, progress);
+        // While containers follow, two wraps stay under way (the first container of a job waits for
+        // one of its own), but never more than will be used.
+        const std::size_t wanted = std::min(followers_, SealedKeysAhead::kMaxUnderWay);
+        keysAhead_.keepUnderWay(passphrase, workFactor_, followers_ > 0 ? wanted + 1 : 0);
+        std::unique_ptr<AgeFileWriter> age = keysAhead_.take(passphrase, workFactor_);
+        keysAhead_.keepUnderWay(passphrase, workFactor_, wanted);
+        followers_ = 0;
+        if (!age) {
+            age = std::make_unique<AgeFileWriter>();
+            if (!age->begin()) age.reset();
+        }
+        const WriteResult body = age ? writeSealedBody(input.get(), output.get(), sourceSize,
+                                                       recordFor(source, sourceSize), *age, passphrase, workFactor_,
+                                                       progress)
+                                     : WriteResult{WriteError::CipherFailed, 0};
         wipe(passphrase.data(), passphrase.size());
         if (!body) return abandon(body.error, body.systemError);
         return finish();

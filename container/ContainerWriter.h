@@ -8,6 +8,7 @@
 #include "AdditiveKeyCipher.h"
 #include "ContainerFormat.h"
 #include "ContainerKey.h"
+#include "SealedKeysAhead.h"
 #include "TransferBuffer.h"
 
 namespace mirado {
@@ -57,7 +58,8 @@ public:
     ContainerVersion version() const { return version_; }
     int workFactor() const { return workFactor_; }
 
-    // Call before every file: resets the key position and draws a fresh watermark mark.
+    // Call before every file: resets the key position, draws a fresh watermark mark and forgets
+    // expectFollowers().
     void configure(const ContainerKey& key, bool watermarkEnabled, std::u16string_view watermarkText,
                    std::uint8_t watermarkPosition, std::uint8_t watermarkColour, std::uint8_t watermarkFontSize);
 
@@ -67,6 +69,10 @@ public:
     // The same under a given container file name (folder jobs use it to keep two sources apart).
     WriteResult encipherFileAs(const std::filesystem::path& source, const std::filesystem::path& destinationFolder,
                                const std::string& containerFileName, const WriteProgress& progress = {});
+
+    // Tells the writer how many containers under the same password follow the next one: in format 2
+    // their keys are then wrapped on other threads while the next one is written.
+    void expectFollowers(std::size_t count) { followers_ = count; }
 
     // "clip.part1.mp4" -> "clip.part1.pmpk"; "README" -> "README.pmpk".
     static std::string containerNameFor(const std::filesystem::path& source);
@@ -90,6 +96,8 @@ private:
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
     TransferBuffer step_;  // the payload passes through it, kept across files
+    std::size_t followers_ = 0;
+    SealedKeysAhead keysAhead_;
 };
 
 }  // namespace mirado

@@ -176,9 +176,8 @@ private:
 }  // namespace
 
 WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, const ContainerInfoRecord& record,
-                            std::string_view passphrase, int workFactor, const WriteProgress& progress) {
-    AgeFileWriter age;
-    if (!age.begin()) return {WriteError::CipherFailed, 0};
+                            AgeFileWriter& age, std::string_view passphrase, int workFactor,
+                            const WriteProgress& progress) {
     const SealedPreamble::Bytes preamble = SealedPreamble::toBytes(record);
     const std::uint64_t plaintextSize = SealedPreamble::kSize + sourceSize;
     const SealedLayout layout{age,    AgeFileWriter::headSize(workFactor), preamble, input, output, plaintextSize,
@@ -189,7 +188,7 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
     // The chunks need only the file key, not the password's: the helper seals while this thread runs
     // scrypt, which takes a good part of a second on purpose, and writes the head.
     std::thread helper([&work] { work.run([] { return WriteResult{}; }); });
-    if (!age.sealHead(passphrase, workFactor)) {
+    if (age.head().empty() && !age.sealHead(passphrase, workFactor)) {
         work.fail({WriteError::CipherFailed, 0});
     } else if (WriteResult written = writeAt(output, reinterpret_cast<const std::uint8_t*>(age.head().data()),
                                              age.head().size(), 0);

@@ -47,6 +47,7 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
         // Afresh for every file: each container starts at key position 0 with its own watermark mark.
         const WatermarkSettings& mark = request.watermark;
         writer.configure(request.key, mark.enabled, mark.text, mark.position, mark.colour, mark.fontSize);
+        writer.expectFollowers(std::size_t(total - index - 1));
         std::uint64_t fileBytes = 0;
         const WriteResult result = writer.encipherFileAs(
             file.source, file.folder, file.containerName, [&](std::uint64_t done) {

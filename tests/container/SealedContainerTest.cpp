@@ -312,6 +312,32 @@ TEST(SealedContainer, TheBodyStartsWhereTheHeadEndsForEveryWidthOfWorkFactor) {
     }
 }
 
+// Keys wrapped ahead for one password or work factor must never seal a container written under
+// another: the writer drops them when either changes.
+TEST(SealedContainer, KeysWrappedAheadAreDroppedWhenThePasswordOrWorkFactorChanges) {
+    TempDir dir;
+    writeFile(dir / "in.mp4", patternBytes(100000, 5));
+    const ContainerKey other = asciiKey("Another99");
+    ContainerWriter writer;
+    writer.setVersion(ContainerVersion::Sealed, kTestWorkFactor);
+    const auto write = [&](const ContainerKey& key, const char* name, std::size_t followers) {
+        writer.configure(key, false, u"", 0, 0, 0);
+        writer.expectFollowers(followers);
+        ASSERT_TRUE(writer.encipherFileAs(dir / "in.mp4", dir.path(), name));
+    };
+    write(kKey, "first.pmpk", 3);
+    write(other, "second.pmpk", 2);
+    writer.setVersion(ContainerVersion::Sealed, kTestWorkFactor + 1);
+    write(other, "third.pmpk", 0);
+    EXPECT_EQ(openFailure(dir / "first.pmpk"), OpenFailure::None);
+    EXPECT_EQ(openFailure(dir / "second.pmpk", other), OpenFailure::None);
+    EXPECT_NE(openFailure(dir / "second.pmpk"), OpenFailure::None);
+    EXPECT_EQ(openFailure(dir / "third.pmpk", other), OpenFailure::None);
+    const auto third = readFile(dir / "third.pmpk");
+    const std::string head(third.begin(), third.begin() + 120);
+    EXPECT_NE(head.find(" " + std::to_string(kTestWorkFactor + 1) + "\n"), std::string::npos) << head;
+}
+
 TEST(SealedContainer, ProgressCountsSourceBytesAndCancelLeavesNothing) {
     TempDir dir;
     const auto payload = patternBytes((9u << 20) + 5, 2);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <set>
 
 #include "JobFixture.h"
 #include "tests/support/DeepFolder.h"
@@ -40,6 +41,44 @@ TEST_F(EncryptJob, FolderIsMirroredWithOneContainerPerMediaFile) {
     expectHolds(out / "clips/misc/deep/c.pmpk", source / "misc/deep/c.png");
     EXPECT_EQ(testing::readFile(source / "notes.txt"), notesBefore);
     EXPECT_EQ(treeOf(source).size(), 7u);  // nothing added to the source
+}
+
+// Format 2 keys are wrapped ahead on other threads: every container must still get a key, salt and
+// nonce of its own, and a file that fails in the middle must not shift the keys of the others.
+TEST_F(EncryptJob, AFormatTwoJobGivesEveryContainerItsOwnKeyAndSaltThoughTheyAreMadeAhead) {
+    const std::vector<std::string> names{"a.mp4", "b.mp4", "c.mp4", "d.mp4", "e.mp4", "f.mp4"};
+    for (std::size_t i = 0; i < names.size(); ++i) touch(source / names[i], 3000 + 70000 * i);
+    EncryptRequest request;
+    request.source = source;
+    request.destinationFolder = out;
+    request.key = key;
+    request.version = ContainerVersion::Sealed;
+    request.workFactor = 10;
+    EncryptProgress progress;
+    progress.fileStarted = [&](const FileStart& start) {
+        if (start.index == 2) fs::remove(source / "d.mp4");
+    };
+    const EncryptOutcome outcome = runEncryptJob(request, search, progress);
+    EXPECT_EQ(outcome.containersWritten, 5);
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_EQ(outcome.failures[0].source, source / "d.mp4");
+
+    std::set<std::string> heads;
+    for (const std::string& name : names) {
+        if (name == "d.mp4") continue;
+        const fs::path container = out / "clips" / (ContainerWriter::baseNameOf(name) + ".pmpk");
+        expectHolds(container, source / name);
+        ContainerReader reader;
+        reader.setKey(key);
+        ASSERT_TRUE(reader.open(container));
+        EXPECT_EQ(reader.version(), ContainerVersion::Sealed);
+        // The stanza's salt and wrapped key, and the payload nonce after the MAC line.
+        const auto bytes = testing::readFile(container);
+        const std::string text(bytes.begin(), bytes.begin() + 200);
+        const std::size_t macLine = text.find("\n---");
+        heads.insert(text.substr(0, macLine) + text.substr(text.find('\n', macLine + 1) + 1, 16));
+    }
+    EXPECT_EQ(heads.size(), 5u);
 }
 
 TEST_F(EncryptJob, ContainersOpenOnlyWithTheJobsKeyAndCarryItsWatermark) {
