@@ -188,17 +188,11 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
 
     if (version_ == ContainerVersion::Sealed) {
         std::string passphrase = passphraseOf(key_);
-        // While containers follow, two wraps stay under way (the first container of a job waits for
-        // one of its own), but never more than will be used.
-        const std::size_t wanted = std::min(followers_, SealedKeysAhead::kMaxUnderWay);
-        keysAhead_.keepUnderWay(passphrase, workFactor_, followers_ > 0 ? wanted + 1 : 0);
-        std::unique_ptr<AgeFileWriter> age = keysAhead_.take(passphrase, workFactor_);
-        keysAhead_.keepUnderWay(passphrase, workFactor_, wanted);
+        // While containers follow, their keys are wrapped ahead; a lone container wraps its own while
+        // its body is sealed.
+        if (followers_ > 0) keysAhead_.keepUnderWay(passphrase, workFactor_, followers_ + 1);
         followers_ = 0;
-        if (!age) {
-            age = std::make_unique<AgeFileWriter>();
-            if (!age->begin()) age.reset();
-        }
+        const std::unique_ptr<AgeFileWriter> age = keysAhead_.take(passphrase, workFactor_);
         const WriteResult body = age ? writeSealedBody(input.get(), output.get(), sourceSize,
                                                        recordFor(source, sourceSize), *age, passphrase, workFactor_,
                                                        progress)

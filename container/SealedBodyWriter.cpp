@@ -180,8 +180,9 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
                             const WriteProgress& progress) {
     const SealedPreamble::Bytes preamble = SealedPreamble::toBytes(record);
     const std::uint64_t plaintextSize = SealedPreamble::kSize + sourceSize;
-    const SealedLayout layout{age,    AgeFileWriter::headSize(workFactor), preamble, input, output, plaintextSize,
-                              AgeFileWriter::chunkCount(plaintextSize)};
+    const SealedLayout layout{
+        age, AgeFileWriter::headSize(workFactor), preamble, input, output, plaintextSize,
+        AgeFileWriter::chunkCount(plaintextSize)};
     const std::uint64_t unitCount = (layout.chunkCount + kUnitChunks - 1) / kUnitChunks;
 
     SealingWork work(layout, unitCount);

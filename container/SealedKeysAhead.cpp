@@ -9,10 +9,12 @@ namespace mirado {
 SealedKeysAhead::~SealedKeysAhead() { forget(); }
 
 void SealedKeysAhead::keepUnderWay(std::string_view passphrase, int workFactor, std::size_t count) {
-    if (!isFor(passphrase, workFactor)) forget();
+    if (!isFor(passphrase, workFactor)) {
+        forget();
+        passphrase_.assign(passphrase);
+        workFactor_ = workFactor;
+    }
     if (workFactor > kMaxWorkFactor) return;
-    passphrase_.assign(passphrase);
-    workFactor_ = workFactor;
     while (underWay_.size() < std::min(count, kMaxUnderWay)) {
         // Each thread has its own copy of the passphrase, wiped when it is done.
         underWay_.push_back(std::async(std::launch::async, [passphrase = passphrase_, workFactor]() mutable {
@@ -25,14 +27,15 @@ void SealedKeysAhead::keepUnderWay(std::string_view passphrase, int workFactor, 
 }
 
 std::unique_ptr<AgeFileWriter> SealedKeysAhead::take(std::string_view passphrase, int workFactor) {
-    if (underWay_.empty()) return nullptr;
-    if (!isFor(passphrase, workFactor)) {
-        forget();
-        return nullptr;
+    if (!isFor(passphrase, workFactor)) forget();
+    std::unique_ptr<AgeFileWriter> age;
+    if (!underWay_.empty()) {
+        age = underWay_.front().get();
+        underWay_.pop_front();
     }
-    std::unique_ptr<AgeFileWriter> age = underWay_.front().get();
-    underWay_.pop_front();
-    return age;
+    if (age) return age;
+    age = std::make_unique<AgeFileWriter>();
+    return age->begin() ? std::move(age) : nullptr;
 }
 
 bool SealedKeysAhead::isFor(std::string_view passphrase, int workFactor) const {

@@ -28,8 +28,9 @@ public:
     // Starts wraps for this passphrase and work factor until `count` (at most kMaxUnderWay) are under
     // way; wraps for another passphrase or work factor are dropped first. None above kMaxWorkFactor.
     void keepUnderWay(std::string_view passphrase, int workFactor, std::size_t count);
-    // The oldest wrap for this passphrase and work factor, waited for: a writer begun and with its
-    // head sealed. Null when none is under way, it failed, or the wraps were for something else.
+    // The oldest wrap for this passphrase and work factor, waited for: a writer begun and with its head
+    // sealed. When none is under way for them, or it failed, a writer only begun, whose head the caller
+    // seals; null only when not even that could be made.
     std::unique_ptr<AgeFileWriter> take(std::string_view passphrase, int workFactor);
 
 private:
