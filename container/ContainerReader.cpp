@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 #include "AgeFileReader.h"
 #include "ContainerFormat.h"
@@ -161,6 +162,8 @@ std::int64_t ContainerReader::readPayloadAt(std::uint64_t position, std::uint8_t
     if (position >= size) return 0;
     const std::uint64_t want = std::min(length, size - position);
     if (sealed_) return sealed_->readAt(SealedPreamble::kSize + position, buffer, want);
+    // A record may claim any size; where no file offset can reach, no file holds a byte.
+    if (position > std::uint64_t(std::numeric_limits<std::int64_t>::max() - format::kPayloadOffset)) return 0;
     const std::int64_t offset = format::kPayloadOffset + std::int64_t(position);
     std::uint64_t done = 0;
     while (done < want) {

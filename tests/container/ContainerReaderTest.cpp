@@ -209,6 +209,26 @@ TEST(ContainerReader, ReadPayloadAtGivesMediaBytesFromAnyPositionAndStopsAtTheEn
     EXPECT_EQ(ftello(reader.stream()), 732);
 }
 
+// A hostile record may claim a payload of nearly 2^64 bytes: positions far beyond the file read as
+// its end, without an offset overflowing on the way.
+TEST(ContainerReader, APayloadSizeNoFileCanHoldReadsNothingFarBeyondTheFile) {
+    TempDir dir;
+    const auto payload = patternBytes(1000);
+    auto file = testing::referencePlainContainer(payload, u"movie.mp4");
+    for (int i = 0; i < 8; ++i) file[36 + std::size_t(i)] = i == 7 ? 0x7f : 0xff;  // payload size 2^63 - 1
+    testing::referenceEncipher(file, kKey);
+    writeFile(dir / "huge.pmpk", file);
+    ContainerReader reader;
+    reader.setKey(kKey);
+    ASSERT_TRUE(reader.open(dir / "huge.pmpk"));
+    std::vector<std::uint8_t> block(64);
+    EXPECT_EQ(reader.readPayloadAt(0, block.data(), block.size()), 64);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), payload.begin()));
+    for (std::uint64_t at : {std::uint64_t(5000), (std::uint64_t(1) << 62), (std::uint64_t(1) << 63) - 2}) {
+        EXPECT_EQ(reader.readPayloadAt(at, block.data(), block.size()), 0) << at;
+    }
+}
+
 TEST(ContainerReader, TellsWhyAnOpenFailed) {
     TempDir dir;
     const auto path = makeContainer(dir, "m.pmpk", patternBytes(100));
