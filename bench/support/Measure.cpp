@@ -68,6 +68,16 @@ void emptyFolder(const std::string& folder) {
     flushDirtyPages();
 }
 
+std::string freshFolder(const std::string& parent) {
+    for (int run = 0;; ++run) {
+        const std::string folder = parent + "/run" + std::to_string(run);
+        if (std::filesystem::create_directories(folder)) {
+            flushDirtyPages();
+            return folder;
+        }
+    }
+}
+
 void Race::add(std::string name, std::function<void()> prepare, std::function<bool()> work) {
     entries_.push_back({std::move(name), std::move(prepare), std::move(work)});
 }

@@ -28,6 +28,11 @@ bool runShell(const std::string& command);
 void flushDirtyPages();
 // Makes `folder` a fresh, empty folder (the last run's output goes) and flushes the dirty pages.
 void emptyFolder(const std::string& folder);
+// A new empty folder below `parent` for one run's output; nothing is removed, and the dirty pages are
+// flushed. ext4 without a journal does not reuse an inode freed in the last minutes, and each file made
+// meanwhile scans past every such inode: a run just after thousands of files were removed took ten
+// times as long. Runs that make thousands of files write here; the files go with the scratch folder.
+std::string freshFolder(const std::string& parent);
 
 // Several ways of doing one job, run in alternating rounds so that a busy neighbour on the shared
 // machine does not favour one of them; each keeps its lowest wall time and its lowest processor time.

@@ -71,15 +71,17 @@ void bigFilesFolder(const fs::path& scratch) {
 
 // Per video, at two sizes, so the cost of a job is seen to grow with the number of files and no faster.
 void smallFilesFolder(const fs::path& scratch, int folders) {
-    const fs::path tree = scratch / "small", out = scratch / "out", copy = scratch / "copy";
+    const fs::path lane = scratch / ("small" + std::to_string(folders)), tree = lane / "tree";
     buildSmallFileTree(tree, folders, 1024);
     runProgram({"tar", "-cf", "/dev/null", "-C", tree.string(), "."});
-    const std::string findTar = "cd '" + tree.string() + "' && find . -type f -iname '*.mp4' -print0 | "
-                                "tar --null -cf - -T - | tar -xf - -C '" + copy.string() + "'";
+    std::string out, copy;
     Race race;
-    race.add("mirado-pack encrypt FOLDER --quiet", [&] { emptyFolder(out); },
-             [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--quiet"}); });
-    race.add("find | tar (the videos)", [&] { emptyFolder(copy); }, [&] { return runShell(findTar); });
+    race.add("mirado-pack encrypt FOLDER --quiet", [&] { out = freshFolder(lane / "out"); },
+             [&] { return runProgram({kPack, "encrypt", tree.string(), out, "--quiet"}); });
+    race.add("find | tar (the videos)", [&] { copy = freshFolder(lane / "copy"); }, [&] {
+        return runShell("cd '" + tree.string() + "' && find . -type f -iname '*.mp4' -print0 | "
+                        "tar --null -cf - -T - | tar -xf - -C '" + copy + "'");
+    });
     if (!race.run(5)) return;
     std::printf("%d files of 1 KiB in %d folders, %d of them videos, best of 5 alternating runs\n", folders * 10,
                 folders, folders);
@@ -88,23 +90,23 @@ void smallFilesFolder(const fs::path& scratch, int folders) {
                 race.best("mirado-pack encrypt FOLDER --quiet").wall / folders * 1e6,
                 race.best("mirado-pack encrypt FOLDER --quiet").cpu / folders * 1e6);
     compare(race, "mirado-pack encrypt FOLDER --quiet", "find | tar (the videos)", 1.2);
-    fs::remove_all(tree);
-    fs::remove_all(out);
-    fs::remove_all(copy);
 }
 
 // In format 2 every container costs one scrypt, by design; a folder job wraps the keys of coming
 // containers on both cores, where packing the files one by one wraps one key at a time.
 void sealedSmallFiles(const fs::path& scratch) {
     constexpr int kVideos = 20;
-    const fs::path tree = scratch / "sealed", out = scratch / "out";
+    const fs::path lane = scratch / "sealed", tree = lane / "tree";
     buildSmallFileTree(tree, kVideos, 1024);
-    const std::string oneByOne = "find '" + tree.string() + "' -iname '*.mp4' -exec '" + kPack + "' encrypt {} '" +
-                                 out.string() + "' --format 2 --quiet \\;";
+    std::string out;
+    const auto fresh = [&] { out = freshFolder(lane / "out"); };
     Race race;
-    race.add("mirado-pack encrypt FOLDER --format 2", [&] { emptyFolder(out); },
-             [&] { return runProgram({kPack, "encrypt", tree.string(), out.string(), "--format", "2", "--quiet"}); });
-    race.add("one video at a time", [&] { emptyFolder(out); }, [&] { return runShell(oneByOne); });
+    race.add("mirado-pack encrypt FOLDER --format 2", fresh,
+             [&] { return runProgram({kPack, "encrypt", tree.string(), out, "--format", "2", "--quiet"}); });
+    race.add("one video at a time", fresh, [&] {
+        return runShell("find '" + tree.string() + "' -iname '*.mp4' -exec '" + kPack + "' encrypt {} '" + out +
+                        "' --format 2 --quiet \\;");
+    });
     if (!race.run(3)) return;
     std::printf("%d videos of 1 KiB in format 2, best of 3 alternating runs\n", kVideos);
     race.print();
@@ -113,8 +115,6 @@ void sealedSmallFiles(const fs::path& scratch) {
     // Both cores wrapping keys halve the time at best.
     verdict("folder job / one at a time, wall", race.best("mirado-pack encrypt FOLDER --format 2").wall /
                                                     race.best("one video at a time").wall, 0.6);
-    fs::remove_all(tree);
-    fs::remove_all(out);
 }
 
 }  // namespace
@@ -124,11 +124,12 @@ int main(int argc, char** argv) {
     fs::create_directories(scratch);
     ::setenv("MIRADO_PASSWORD", "bench123", 1);
     std::printf("shared machine: figures are the lowest of alternating runs; CPU = user + system seconds\n");
-    singleFile(scratch);
-    bigFilesFolder(scratch);
+    // The lanes that make thousands of files run first and leave them until the end (see freshFolder).
     smallFilesFolder(scratch, 200);
     smallFilesFolder(scratch, 2000);
     sealedSmallFiles(scratch);
+    singleFile(scratch);
+    bigFilesFolder(scratch);
     fs::remove_all(scratch);
     return 0;
 }
