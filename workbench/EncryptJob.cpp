@@ -1,28 +1,15 @@
 #include "EncryptJob.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-
 #include "EncryptPlan.h"
+#include "FolderMaker.h"
 #include "MediaExtensions.h"
 #include "MirroredTree.h"
-#include "container/ContainerOutputFile.h"
 
 namespace mirado {
 namespace fs = std::filesystem;
 namespace {
 
 bool stopRequested(const EncryptProgress& progress) { return progress.stopRequested && progress.stopRequested(); }
-
-// mkdir first: the parent is nearly always there by now, so one call does it where create_directories
-// would look at the folder and its parent before making it. True when the folder is new (and empty).
-bool makeFolder(const fs::path& folder) {
-    if (::mkdir(folder.c_str(), 0777) == 0) return true;
-    if (errno == EEXIST) return false;
-    std::error_code ignored;  // a folder that cannot be made shows up as the writer's failure
-    return fs::create_directories(folder, ignored);
-}
 
 void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const EncryptRequest& request,
                const EncryptProgress& progress, EncryptOutcome& outcome) {
@@ -31,19 +18,17 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
     std::uint64_t finishedBytes = 0;
     ContainerWriter writer;
     writer.setVersion(request.version, request.workFactor);
+    FolderMaker folders(plan, createFolders);
+    // A stopped job leaves no folder made for files it never reached.
+    const auto stop = [&](int index) {
+        folders.withdrawFrom(index);
+        outcome.cancelled = true;
+    };
     for (int index = 0; index < total; ++index) {
-        if (stopRequested(progress)) {
-            outcome.cancelled = true;
-            return;
-        }
+        if (stopRequested(progress)) return stop(index);
         const PlannedFile& file = plan[std::size_t(index)];
         if (progress.fileStarted) progress.fileStarted({index, total, file.source, file.size, jobBytes});
-        // A folder's files are planned one after another, so each folder is made and swept once per job;
-        // a folder made just now holds no temporaries of killed runs.
-        if (index == 0 || file.folder != plan[std::size_t(index - 1)].folder) {
-            const bool madeNow = createFolders && makeFolder(file.folder);
-            if (!madeNow) ContainerOutputFile::removeStaleTemporaries(file.folder);
-        }
+        folders.waitFor(index);
         // Afresh for every file: each container starts at key position 0 with its own watermark mark.
         const WatermarkSettings& mark = request.watermark;
         writer.configure(request.key, mark.enabled, mark.text, mark.position, mark.colour, mark.fontSize);
@@ -56,10 +41,7 @@ void writePlan(const std::vector<PlannedFile>& plan, bool createFolders, const E
                 return !stopRequested(progress);
             });
         if (progress.fileFinished) progress.fileFinished({index, file.source, file.folder / file.containerName, result});
-        if (result.error == WriteError::Cancelled) {
-            outcome.cancelled = true;
-            return;
-        }
+        if (result.error == WriteError::Cancelled) return stop(index + 1);
         if (result) {
             ++outcome.containersWritten;
             outcome.bytesDone += fileBytes;

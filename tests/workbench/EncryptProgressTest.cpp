@@ -90,6 +90,62 @@ TEST_F(EncryptProgressReport, StoppingInsideAFileLeavesNoTraceOfIt) {
     EXPECT_EQ(treeOf(out), (Entries{"clips/", "clips/a.pmpk"}));  // no partial file either
 }
 
+// Wherever the user stops, the outcome counts exactly the containers the job leaves behind.
+TEST_F(EncryptProgressReport, StoppingAfterAnyFileLeavesExactlyTheContainersTheOutcomeCounts) {
+    for (const char* name : {"a.mp4", "b.mp4", "c.mp4", "d/e.mp4", "d/f.mp4"}) touch(source / name);
+    for (int stopAfter = 1; stopAfter <= 5; ++stopAfter) {
+        SCOPED_TRACE(stopAfter);
+        fs::remove_all(out);
+        fs::create_directories(out);
+        int finished = 0;
+        EncryptProgress progress;
+        progress.fileFinished = [&](const FileFinish&) { ++finished; };
+        progress.stopRequested = [&] { return finished >= stopAfter; };
+        const EncryptOutcome outcome = run(source, progress);
+        EXPECT_EQ(outcome.cancelled, stopAfter < 5);
+        EXPECT_GE(outcome.containersWritten, stopAfter);
+        EXPECT_EQ(outcome.containersWritten, finished);
+        int onDisk = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(out)) onDisk += entry.path().extension() == ".pmpk";
+        EXPECT_EQ(onDisk, outcome.containersWritten);
+    }
+}
+
+// Folders are made ahead of the files going into them; a stopped job takes back the ones it never
+// used, with the folders made on the way to them, and leaves folders that were there alone.
+TEST_F(EncryptProgressReport, StoppingLeavesNoFolderMadeForFilesTheJobNeverReached) {
+    constexpr int kFolders = 150;  // more than the maker runs ahead
+    for (int i = 0; i < kFolders; ++i) touch(source / ("f" + std::to_string(i)) / "deep/v.mp4");
+    fs::create_directories(out / "clips/f149");  // the user's, empty, before the job
+    for (int stopAfter : {1, 70}) {
+        SCOPED_TRACE(stopAfter);
+        int finished = 0;
+        EncryptProgress progress;
+        progress.fileFinished = [&](const FileFinish&) { ++finished; };
+        progress.stopRequested = [&] { return finished >= stopAfter; };
+        const EncryptOutcome outcome = run(source, progress);
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_EQ(outcome.containersWritten, stopAfter);
+        int containers = 0, deepFolders = 0, topFolders = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(out / "clips")) {
+            containers += entry.is_regular_file();
+            deepFolders += entry.is_directory() && entry.path().filename() == "deep";
+            topFolders += entry.is_directory() && entry.path().filename() != "deep";
+        }
+        EXPECT_EQ(containers, stopAfter);
+        EXPECT_EQ(deepFolders, stopAfter);
+        EXPECT_TRUE(fs::is_directory(out / "clips/f149"));
+        // Each top folder holds its container's folder, but for the user's own.
+        EXPECT_EQ(topFolders, stopAfter + (fs::exists(out / "clips/f149/deep") ? 0 : 1));
+        fs::remove_all(out / "clips");
+        fs::create_directories(out / "clips/f149");
+    }
+    // Not stopped, the job fills every folder.
+    const EncryptOutcome outcome = run(source);
+    EXPECT_EQ(outcome.containersWritten, kFolders);
+    EXPECT_TRUE(outcome.failures.empty());
+}
+
 // A file-size limit makes the writer fail part-way, as a full disk would.
 class FileSizeLimit {
 public:
