@@ -6,10 +6,10 @@ set -euo pipefail
 build=${1:-build}
 first=1
 for bench in $(find "$build/bench" -type f -executable -name '*_bench' | sort); do
-  # ext4 without a journal does not reuse the inodes of files removed in the last minute, and each new
-  # file meanwhile scans past them: the scratch files the last program removed would slow this one's
-  # runs down.
-  [ "$first" = 1 ] || sleep 60
+  # ext4 without a journal does not reuse the inodes of files removed in the last minute (five more
+  # while the removal is not on disk), and each new file meanwhile scans past them: the scratch files
+  # the last program removed would slow this one's runs down.
+  [ "$first" = 1 ] || { sync; sleep 60; }
   first=0
   echo "== $(basename "$bench")"
   if [ "$(basename "$bench")" = player_bench ] && [ -z "${DISPLAY:-}" ]; then
