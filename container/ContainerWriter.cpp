@@ -1,18 +1,14 @@
 #include "ContainerWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstring>
 
+#include "CompatibleBodyWriter.h"
 #include "ContainerFormat.h"
 #include "ContainerInfoRecord.h"
 #include "ContainerOutputFile.h"
-#include "ProgressMarks.h"
 #include "ContainerSourceFile.h"
 #include "SealedBodyWriter.h"
 #include "SecretMemory.h"
@@ -22,27 +18,6 @@
 namespace mirado {
 namespace fs = std::filesystem;
 namespace {
-
-bool writeAll(int fd, const std::uint8_t* data, std::size_t length) {
-    while (length > 0) {
-        const ssize_t written = ::write(fd, data, length);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            if (written == 0) errno = ENOSPC;
-            return false;
-        }
-        data += written;
-        length -= std::size_t(written);
-    }
-    return true;
-}
-
-ssize_t readSome(int fd, std::uint8_t* data, std::size_t length) {
-    for (;;) {
-        const ssize_t got = ::read(fd, data, length);
-        if (got >= 0 || errno != EINTR) return got;
-    }
-}
 
 void putU32(std::uint8_t* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) at[i] = std::uint8_t(value >> (8 * i));
@@ -54,11 +29,6 @@ std::uint32_t tickCount() {
 }
 
 WriteResult failure(WriteError error, int systemError = 0) { return {error, systemError}; }
-
-// What one read, encipher and write moves: the fewer steps the less the kernel spends per call, up to
-// where the step and the pages it passes through no longer fit the core's cache (1 MiB ran at half speed).
-constexpr std::size_t kStepSize = 256u << 10;
-static_assert(kStepSize > std::size_t(format::kPayloadOffset), "the first step holds the header and the record");
 
 }  // namespace
 
@@ -202,38 +172,10 @@ WriteResult ContainerWriter::encipherFileAs(const fs::path& source, const fs::pa
         return finish();
     }
 
-    // One buffer for the writer's life: fresh pages are slow to touch, and a folder job writes many files.
-    if (step_.size() < kStepSize) step_.resize(kStepSize);
-    std::uint8_t* step = step_.data();
-    const std::size_t head = layOutHead(step, recordFor(source, sourceSize));
-    AdditiveKeyCipher cipher(key_);
-    cipher.encipher(step + format::kEncipheredFrom, head - format::kEncipheredFrom);
-
-    // The header and the record leave with the first payload bytes, so a small file is one write.
-    // The bytes move in steps small enough to stay in the processor's cache from the read through the
-    // cipher to the write (4 MiB reads went out to memory and back), and every write but the first
-    // starts and ends on a step boundary of the file: a write that starts inside a page leaves the page
-    // cache in single pages instead of large folios, which cost a quarter more time in the kernel.
-    // Progress is told at every chunk boundary the payload passes, and at its end.
-    std::size_t filled = head;  // bytes in the step, not yet written
-    std::uint64_t done = 0;
-    ProgressMarks marks(sourceSize, kChunkSize);
-    const auto tell = [&](std::uint64_t mark) { return !progress || progress(mark); };
-    while (done < sourceSize) {
-        const std::size_t want = std::size_t(std::min<std::uint64_t>(kStepSize - filled, sourceSize - done));
-        const ssize_t got = readSome(input.get(), step + filled, want);
-        if (got < 0) return abandon(WriteError::ReadFailed, errno);
-        if (got == 0) return abandon(WriteError::SourceChanged, 0);
-        cipher.encipher(step + filled, std::size_t(got));
-        filled += std::size_t(got);
-        done += std::uint64_t(got);
-        if (filled < kStepSize && done < sourceSize) continue;  // a short read: the step leaves full
-        if (!writeAll(output.get(), step, filled)) return abandon(WriteError::WriteFailed, errno);
-        filled = 0;
-        if (!marks.passTo(done, tell)) return abandon(WriteError::Cancelled, 0);
-    }
-    // An empty source: the container is the header and the record alone.
-    if (filled > 0 && !writeAll(output.get(), step, filled)) return abandon(WriteError::WriteFailed, errno);
+    CompatibleHead head;
+    layOutHead(head.data(), recordFor(source, sourceSize));
+    const WriteResult body = writeCompatibleBody(input.get(), output.get(), head, sourceSize, key_, units_, progress);
+    if (!body) return abandon(body.error, body.systemError);
     return finish();
 }
 

@@ -95,7 +95,7 @@ private:
     std::uint8_t watermarkFontSize_ = 0;
     std::uint32_t watermarkMark_ = 0;
     std::minstd_rand random_;
-    TransferBuffer step_;  // the payload passes through it, kept across files
+    FileUnits units_;  // the payload passes through them, kept across files
     std::size_t followers_ = 0;
     SealedKeysAhead keysAhead_;
 };

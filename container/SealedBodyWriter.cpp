@@ -1,18 +1,12 @@
 #include "SealedBodyWriter.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <atomic>
-#include <cerrno>
-#include <mutex>
 #include <thread>
 
 #include "AgeFileWriter.h"
+#include "ParallelFileWork.h"
 #include "ProgressMarks.h"
 #include "SealedPreamble.h"
-#include "TransferBuffer.h"
 
 namespace mirado {
 namespace {
@@ -36,31 +30,6 @@ struct SealedLayout {
     std::uint64_t chunkCount;
 };
 
-WriteResult readAt(int fd, std::uint8_t* out, std::size_t length, std::uint64_t offset) {
-    while (length > 0) {
-        const ssize_t got = ::pread(fd, out, length, off_t(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return {WriteError::ReadFailed, errno};
-        if (got == 0) return {WriteError::SourceChanged, 0};  // it shrank
-        out += got;
-        offset += std::uint64_t(got);
-        length -= std::size_t(got);
-    }
-    return {};
-}
-
-WriteResult writeAt(int fd, const std::uint8_t* data, std::size_t length, std::uint64_t offset) {
-    while (length > 0) {
-        const ssize_t written = ::pwrite(fd, data, length, off_t(offset));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return {WriteError::WriteFailed, written == 0 ? ENOSPC : errno};
-        data += written;
-        offset += std::uint64_t(written);
-        length -= std::size_t(written);
-    }
-    return {};
-}
-
 // Fills `out` with `length` bytes of plaintext from `offset`: the preamble, then the source.
 WriteResult readPlaintext(const SealedLayout& layout, std::uint64_t offset, std::uint8_t* out, std::size_t length) {
     std::size_t fromPreamble = 0;
@@ -68,30 +37,22 @@ WriteResult readPlaintext(const SealedLayout& layout, std::uint64_t offset, std:
         fromPreamble = std::min(length, std::size_t(SealedPreamble::kSize - offset));
         std::copy_n(layout.preamble.begin() + std::ptrdiff_t(offset), fromPreamble, out);
     }
-    return readAt(layout.input, out + fromPreamble, length - fromPreamble,
+    return readFileAt(layout.input, out + fromPreamble, length - fromPreamble,
                   offset + fromPreamble - SealedPreamble::kSize);
 }
 
-// One unit read and sealed, waiting to be written: the chunks lie in `buffer` one after the other,
-// as they lie in the file.
-struct SealedRun {
-    TransferBuffer buffer;  // made when first needed: a small file, or a thread never kept waiting, needs one
-    std::uint64_t unit = 0;
-    std::size_t sealedLength = 0;  // 0 while there is nothing to write
-    std::size_t plaintextLength = 0;
-};
-
-// Reads and seals one unit into `run`, each chunk in place under its own counter.
-WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, SealedRun& run, crypto::ChaCha20Poly1305& aead) {
+// Reads and seals one unit into `made`, each chunk in place under its own counter: the chunks lie in
+// the buffer one after the other, as they lie in the file.
+WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, FileUnit& made, crypto::ChaCha20Poly1305& aead) {
     const std::uint64_t from = unit * kUnitPlain;
     const std::size_t length = std::size_t(std::min<std::uint64_t>(kUnitPlain, layout.plaintextSize - from));
     const std::uint64_t firstChunk = unit * kUnitChunks;
-    if (run.buffer.empty()) run.buffer.resize(kUnitChunks * age::kSealedChunkSize);
+    if (made.buffer.empty()) made.buffer.resize(kUnitChunks * age::kSealedChunkSize);
     std::size_t sealedLength = 0;
     for (std::size_t i = 0; i * age::kChunkSize < length; ++i) {  // the plaintext is never empty: the preamble
         const std::size_t chunkLength = std::min(age::kChunkSize, length - i * age::kChunkSize);
         const std::uint64_t index = firstChunk + i;
-        std::uint8_t* chunk = run.buffer.data() + sealedLength;
+        std::uint8_t* chunk = made.buffer.data() + sealedLength;
         if (WriteResult read = readPlaintext(layout, from + i * age::kChunkSize, chunk, chunkLength); !read) {
             return read;
         }
@@ -100,78 +61,11 @@ WriteResult sealUnit(const SealedLayout& layout, std::uint64_t unit, SealedRun& 
         }
         sealedLength += chunkLength + crypto::kAeadTagSize;
     }
-    run.unit = unit;
-    run.sealedLength = sealedLength;
-    run.plaintextLength = length;
+    made.at = layout.bodyStart + unit * kUnitChunks * age::kSealedChunkSize;
+    made.length = sealedLength;
+    made.sourceBytes = length;
     return {};
 }
-
-// The units of a file, taken by both threads from one counter so that neither idles or waits for the
-// other while work is left. The first failure, or a cancel, ends the work for both.
-//
-// The file system lets one write into a file run at a time, and a thread waiting for it spins. So a
-// thread that finds the other writing seals its next unit into a second buffer first, and writes
-// both when the file is free again.
-class SealingWork {
-public:
-    SealingWork(const SealedLayout& layout, std::uint64_t units) : layout_(layout), units_(units) {}
-
-    // Seals units until none is left or the work has ended; `betweenUnits` may end it by returning a
-    // failure.
-    template <typename BetweenUnits>
-    void run(BetweenUnits&& betweenUnits) {
-        std::array<SealedRun, 2> runs;
-        crypto::ChaCha20Poly1305 aead;
-        for (;;) {
-            SealedRun* free = runs[0].sealedLength == 0 ? &runs[0] : runs[1].sealedLength == 0 ? &runs[1] : nullptr;
-            std::uint64_t unit = 0;
-            if (free == nullptr || failed_ || (unit = next_.fetch_add(1)) >= units_) break;
-            WriteResult result = sealUnit(layout_, unit, *free, aead);
-            if (result) {
-                std::unique_lock file(file_, std::try_to_lock);
-                const bool full = runs[0].sealedLength != 0 && runs[1].sealedLength != 0;
-                if (!file.owns_lock() && full) file.lock();
-                if (file.owns_lock()) result = writeRuns(runs);
-            }
-            if (result) result = betweenUnits();
-            if (!result) fail(result);
-        }
-        std::lock_guard file(file_);
-        if (WriteResult result = writeRuns(runs); !result) fail(result);
-    }
-    std::uint64_t sealedPlaintext() const { return sealed_; }
-    // Ends the work for both threads; the first failure is the one result() tells.
-    void fail(const WriteResult& result) {
-        std::lock_guard lock(mutex_);
-        if (!failed_.exchange(true)) failure_ = result;
-    }
-    WriteResult result() {
-        std::lock_guard lock(mutex_);
-        return failed_ ? failure_ : WriteResult{};
-    }
-
-private:
-    // Writes the sealed runs where their chunks lie in the file; the caller holds the file.
-    WriteResult writeRuns(std::array<SealedRun, 2>& runs) {
-        for (SealedRun& run : runs) {
-            if (run.sealedLength == 0 || failed_) continue;
-            const std::uint64_t at = layout_.bodyStart + run.unit * kUnitChunks * age::kSealedChunkSize;
-            if (WriteResult written = writeAt(layout_.output, run.buffer.data(), run.sealedLength, at); !written) {
-                return written;
-            }
-            sealed_ += run.plaintextLength;
-            run.sealedLength = 0;
-        }
-        return {};
-    }
-
-    const SealedLayout& layout_;
-    const std::uint64_t units_;
-    std::atomic<std::uint64_t> next_{0}, sealed_{0};
-    std::atomic<bool> failed_{false};
-    std::mutex mutex_, file_;
-    WriteResult failure_;
-};
 
 }  // namespace
 
@@ -185,26 +79,35 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
         AgeFileWriter::chunkCount(plaintextSize)};
     const std::uint64_t unitCount = (layout.chunkCount + kUnitChunks - 1) / kUnitChunks;
 
-    SealingWork work(layout, unitCount);
+    ParallelFileWork work(output, unitCount);
+    const auto sealWith = [&layout](crypto::ChaCha20Poly1305& aead) {
+        return [&layout, &aead](std::uint64_t unit, FileUnit& made) { return sealUnit(layout, unit, made, aead); };
+    };
     // The chunks need only the file key, not the password's: the helper seals while this thread runs
     // scrypt, which takes a good part of a second on purpose, and writes the head.
-    std::thread helper([&work] { work.run([] { return WriteResult{}; }); });
+    std::thread helper([&] {
+        FileUnits made;
+        crypto::ChaCha20Poly1305 aead;
+        work.run(made, sealWith(aead), [] { return WriteResult{}; });
+    });
     if (age.head().empty() && !age.sealHead(passphrase, workFactor)) {
         work.fail({WriteError::CipherFailed, 0});
-    } else if (WriteResult written = writeAt(output, reinterpret_cast<const std::uint8_t*>(age.head().data()),
-                                             age.head().size(), 0);
+    } else if (WriteResult written = writeFileAt(output, reinterpret_cast<const std::uint8_t*>(age.head().data()),
+                                                 age.head().size(), 0);
                !written) {
         work.fail(written);
     }
     // Told at every step of sealed plaintext and at the end, so a step seen late is still told.
     ProgressMarks marks(plaintextSize, kProgressStep);
     const auto tell = [&]() -> WriteResult {
-        const bool goOn = marks.passTo(work.sealedPlaintext(), [&](std::uint64_t mark) {
+        const bool goOn = marks.passTo(work.sourceBytesWritten(), [&](std::uint64_t mark) {
             return !progress || progress(mark - std::min<std::uint64_t>(mark, SealedPreamble::kSize));
         });
         return goOn ? WriteResult{} : WriteResult{WriteError::Cancelled, 0};
     };
-    work.run(tell);
+    FileUnits made;
+    crypto::ChaCha20Poly1305 aead;
+    work.run(made, sealWith(aead), tell);
     helper.join();
     // The helper may have sealed the last unit after this thread's last look.
     if (WriteResult result = work.result(); !result) return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -29,5 +30,16 @@ struct CacheLineAllocator {
 
 // Bytes on their way between a source and a file, read and written in large steps.
 using TransferBuffer = std::vector<std::uint8_t, CacheLineAllocator<std::uint8_t>>;
+
+// One unit of a file made and waiting to be written at its offset.
+struct FileUnit {
+    TransferBuffer buffer;          // sized by whoever makes the unit; kept for the next one
+    std::uint64_t at = 0;           // file offset
+    std::size_t length = 0;         // bytes to write; 0 while there is nothing to write
+    std::uint64_t sourceBytes = 0;  // the source bytes it holds, for progress
+};
+
+// A thread's two units; kept across files, their buffers need no fresh pages.
+using FileUnits = std::array<FileUnit, 2>;
 
 }  // namespace mirado

@@ -36,12 +36,13 @@ std::vector<std::string> namesIn(const fs::path& folder) {
 }
 
 // The header and record leave with the first payload bytes, 256 KiB in all, and later writes are
-// 256 KiB: the sizes that end just before, at and after the first and second of those writes, and an
-// empty payload.
+// 256 KiB: the sizes that end just before, at and after the first and second of those writes, an empty
+// payload, and payloads of more than one progress step.
 TEST(ContainerWriter, WritesExactlyTheFormatsBytes) {
-    constexpr std::size_t kStep = 256u << 10, kFirstWrite = kStep - 732;
+    constexpr std::size_t kStep = 256u << 10, kFirstWrite = kStep - 732, kProgressStep = ContainerWriter::kChunkSize;
     for (const std::size_t size : {std::size_t(0), std::size_t(5000), kFirstWrite - 1, kFirstWrite, kFirstWrite + 1,
-                                   kFirstWrite + kStep, kFirstWrite + kStep + 1}) {
+                                   kFirstWrite + kStep, kFirstWrite + kStep + 1, kProgressStep + 1,
+                                   3 * kProgressStep + 12345}) {
         SCOPED_TRACE(size);
         TempDir dir;
         const auto payload = patternBytes(size, unsigned(size));
@@ -153,7 +154,7 @@ TEST(ContainerWriter, AFailedWriteKeepsTheEarlierContainerAndLeavesNoTemporaryFi
     for (const ContainerVersion version : {ContainerVersion::Compatible, ContainerVersion::Sealed}) {
         SCOPED_TRACE(int(version));
         TempDir dir;
-        writeFile(dir / "v.mp4", patternBytes(3 << 20));
+        writeFile(dir / "v.mp4", patternBytes(9 << 20));  // format 2 writes it on two threads
         writeFile(dir / "v.pmpk", {9, 9, 9});
         // The file-size limit makes the write fail half-way; run it in a child so the limit stays there.
         const pid_t child = fork();
