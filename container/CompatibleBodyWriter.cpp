@@ -54,10 +54,8 @@ WriteResult writeCompatibleBody(int input, int output, const CompatibleHead& hea
     const auto encipher = [&layout](std::uint64_t unit, FileUnit& made) { return encipherUnit(layout, unit, made); };
     // Told at every step of the source and at the end, so a step seen late is still told.
     ProgressMarks marks(sourceSize, ContainerWriter::kChunkSize);
-    const auto tell = [&]() -> WriteResult {
-        const bool goOn =
-            marks.passTo(work.sourceBytesWritten(), [&](std::uint64_t mark) { return !progress || progress(mark); });
-        return goOn ? WriteResult{} : WriteResult{WriteError::Cancelled, 0};
+    const auto tell = [&] {
+        return work.tellProgress(marks, [&](std::uint64_t mark) { return !progress || progress(mark); });
     };
     // One thread: the work is the kernel's two copies, and a second thread writing into the same file
     // made a 1 GiB container slower (0.49 s against 0.43), where format 2's sealing gains from it.

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "ContainerWriter.h"
+#include "ProgressMarks.h"
 #include "TransferBuffer.h"
 
 namespace mirado {
@@ -45,8 +46,11 @@ public:
         std::lock_guard file(file_);
         if (WriteResult result = write(made); !result) fail(result);
     }
-    // The source bytes of the units written so far.
-    std::uint64_t sourceBytesWritten() const { return written_; }
+    // Tells `marks` up to the source bytes written so far to `tell`; Cancelled when it says stop.
+    template <typename Tell>
+    WriteResult tellProgress(ProgressMarks& marks, Tell&& tell) const {
+        return marks.passTo(written_, tell) ? WriteResult{} : WriteResult{WriteError::Cancelled, 0};
+    }
     // Ends the work for both threads; the first failure is the one result() tells.
     void fail(const WriteResult& result);
     WriteResult result();

@@ -25,7 +25,6 @@ struct SealedLayout {
     std::uint64_t bodyStart;  // where the first chunk lies: the head's length
     const SealedPreamble::Bytes& preamble;
     int input;
-    int output;
     std::uint64_t plaintextSize;
     std::uint64_t chunkCount;
 };
@@ -38,7 +37,7 @@ WriteResult readPlaintext(const SealedLayout& layout, std::uint64_t offset, std:
         std::copy_n(layout.preamble.begin() + std::ptrdiff_t(offset), fromPreamble, out);
     }
     return readFileAt(layout.input, out + fromPreamble, length - fromPreamble,
-                  offset + fromPreamble - SealedPreamble::kSize);
+                      offset + fromPreamble - SealedPreamble::kSize);
 }
 
 // Reads and seals one unit into `made`, each chunk in place under its own counter: the chunks lie in
@@ -74,9 +73,8 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
                             const WriteProgress& progress) {
     const SealedPreamble::Bytes preamble = SealedPreamble::toBytes(record);
     const std::uint64_t plaintextSize = SealedPreamble::kSize + sourceSize;
-    const SealedLayout layout{
-        age, AgeFileWriter::headSize(workFactor), preamble, input, output, plaintextSize,
-        AgeFileWriter::chunkCount(plaintextSize)};
+    const SealedLayout layout{age, AgeFileWriter::headSize(workFactor), preamble, input, plaintextSize,
+                              AgeFileWriter::chunkCount(plaintextSize)};
     const std::uint64_t unitCount = (layout.chunkCount + kUnitChunks - 1) / kUnitChunks;
 
     ParallelFileWork work(output, unitCount);
@@ -99,11 +97,10 @@ WriteResult writeSealedBody(int input, int output, std::uint64_t sourceSize, con
     }
     // Told at every step of sealed plaintext and at the end, so a step seen late is still told.
     ProgressMarks marks(plaintextSize, kProgressStep);
-    const auto tell = [&]() -> WriteResult {
-        const bool goOn = marks.passTo(work.sourceBytesWritten(), [&](std::uint64_t mark) {
+    const auto tell = [&] {
+        return work.tellProgress(marks, [&](std::uint64_t mark) {
             return !progress || progress(mark - std::min<std::uint64_t>(mark, SealedPreamble::kSize));
         });
-        return goOn ? WriteResult{} : WriteResult{WriteError::Cancelled, 0};
     };
     FileUnits made;
     crypto::ChaCha20Poly1305 aead;

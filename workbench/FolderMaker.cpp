@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 FolderMaker::FolderMaker(const std::vector<PlannedFile>& plan, bool createFolders)
     : plan_(plan), createFolders_(createFolders), thread_([this] { run(); }) {}
 
-FolderMaker::~FolderMaker() {
+FolderMaker::~FolderMaker() { stop(); }
+
+void FolderMaker::stop() {
     stopping_ = true;
     writerAt_.store(INT_MAX);
     writerAt_.notify_all();
@@ -31,10 +33,7 @@ void FolderMaker::waitFor(int index) {
 }
 
 void FolderMaker::withdrawFrom(int index) {
-    stopping_ = true;
-    writerAt_.store(INT_MAX);
-    writerAt_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    stop();
     // Newest first, so a folder made inside another goes before it.
     for (auto made = made_.rbegin(); made != made_.rend() && made->index >= index; ++made) ::rmdir(made->path.c_str());
 }

@@ -30,6 +30,7 @@ private:
     static constexpr int kMostAhead = 64;  // files; a stopped job withdraws at most this many folders
     static constexpr int kWakeEvery = 16;  // less than kMostAhead, or the maker could sleep through
 
+    void stop();  // wakes the thread, which makes no more folders, and waits for it to end
     void run();
     void prepare(const std::filesystem::path& folder, int index);
     bool make(const std::filesystem::path& folder, int index);
