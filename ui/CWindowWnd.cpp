@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -401,7 +402,17 @@ bool CWindowWnd::HostEvent(QEvent* event)
         m_paint = nullptr;
         return true;
     }
+    // Only the parent places a child window. A window manager that let go of a window a moment ago
+    // (the video leaving full screen) may still move and size it as the top-level it was, over the
+    // whole parent: such a change is taken back.
+    case QEvent::Move:
+        if (event->spontaneous() && !m_hWnd->isWindow())
+            m_hWnd->move(static_cast<QMoveEvent*>(event)->oldPos());
+        return false;
     case QEvent::Resize:
+        if (event->spontaneous() && !m_hWnd->isWindow())
+            m_hWnd->resize(static_cast<QResizeEvent*>(event)->oldSize());
+        [[fallthrough]];
     case QEvent::WindowStateChange: {
         const WPARAM kind = IsIconic(m_hWnd) ? SIZE_MINIMIZED : IsZoomed(m_hWnd) ? SIZE_MAXIMIZED : SIZE_RESTORED;
         SendMessage(WM_SIZE, kind, MAKELPARAM(m_hWnd->width(), m_hWnd->height()));

@@ -1,13 +1,16 @@
 // The main window on a real X server, bare or under openbox, driven through the server's own pointer
 // and keyboard: the native window stays the same when the first video starts, full screen comes and
-// goes, the caption's double-click, held keys, the sizing border and the password prompt work as a hand
-// meets them.
+// goes, the video keeps its place when another client moves it, and the caption's double-click, held
+// keys, the sizing border and the password prompt work as a hand meets them.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <functional>
+#include <ostream>
+#include <string>
 
 #include "XInput.h"
 #include "surface/CVideoRealWnd.h"
@@ -15,6 +18,13 @@
 #include "tests/player/main_window/TestClips.h"
 #include "ui/CListUI.h"
 #include "ui/WindowApi.h"
+
+// Rectangles in failure messages as a person reads them.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
+}
+QT_END_NAMESPACE
 
 namespace mirado::testing {
 namespace {
@@ -30,10 +40,7 @@ protected:
     void openWithClips() {
         open();
         ASSERT_FALSE(HasFatalFailure());
-        // Long enough that neither ends during a test.
-        static const QStringList clips = {TestClips::instance().video(QStringLiteral("first.mp4"), 8),
-                                          TestClips::instance().video(QStringLiteral("second.mp4"), 8)};
-        frame->addPaths(clips);
+        frame->addPaths(clips());
         ASSERT_EQ(list().ItemCount(), 2);
         QWidget* window = frame->GetHWND();
         window->activateWindow();
@@ -43,6 +50,13 @@ protected:
         // A click on a row: the keyboard is the window's before each test begins.
         ASSERT_TRUE(xinput::clickAt(onScreen(rowCentre(1))));
         runFor(100);
+    }
+
+    static const QStringList& clips() {
+        // Long enough that neither ends during a test.
+        static const QStringList made = {TestClips::instance().video(QStringLiteral("first.mp4"), 8),
+                                         TestClips::instance().video(QStringLiteral("second.mp4"), 8)};
+        return made;
     }
 
     QPoint onScreen(QPoint inWindow) const { return frame->GetHWND()->mapToGlobal(inWindow); }
@@ -58,8 +72,23 @@ protected:
     void escapeTo(bool fullScreen) {
         ASSERT_TRUE(xinput::key(QStringLiteral("Escape")));
         ASSERT_TRUE(waitUntil([&] { return surface().isFullScreen() == fullScreen; }, kPatienceMs))
-            << "Escape did not " << (fullScreen ? "enter" : "leave") << " full screen";
+            << "Escape did not " << (fullScreen ? "enter" : "leave") << " full screen; " << whereKeysGo();
         runFor(150);
+    }
+
+    // Where the server and Qt send keys now, for a failure's message.
+    std::string whereKeysGo() const {
+        const QWidget* focus = QApplication::focusWidget();
+        const QWidget* active = QApplication::activeWindow();
+        return QStringLiteral("X focus 0x%1, main window 0x%2, video 0x%3, Qt focus %4, active window %5")
+            .arg(xinput::focusedWindow(), 0, 16)
+            .arg(frame->GetHWND()->winId(), 0, 16)
+            .arg(surface().GetHWND()->winId(), 0, 16)
+            .arg(focus ? QString::fromLatin1(focus->metaObject()->className()) : QStringLiteral("none"))
+            .arg(active ? QString::fromLatin1(active->metaObject()->className()) + QLatin1Char(' ') +
+                              QString::number(active->winId(), 16)
+                        : QStringLiteral("none"))
+            .toStdString();
     }
 
     // A point of the caption band that no control takes.
@@ -82,18 +111,44 @@ TEST_F(RealPlayerWindow, FirstVideoAndFullScreenLeaveTheWindowAsItWas) {
         openWithClips();
         ASSERT_FALSE(HasFatalFailure());
         const WId before = frame->GetHWND()->winId();
-        playRow(0);
+        ASSERT_NO_FATAL_FAILURE(playRow(0));
         runFor(100);
         EXPECT_EQ(frame->GetHWND()->winId(), before) << "the first video made Qt remake the window";
-        escapeTo(true);
-        escapeTo(false);
-        playRow(1);
-        escapeTo(true);
-        escapeTo(false);
+        ASSERT_NO_FATAL_FAILURE(escapeTo(true));
+        ASSERT_NO_FATAL_FAILURE(escapeTo(false));
+        ASSERT_NO_FATAL_FAILURE(playRow(1));
+        ASSERT_NO_FATAL_FAILURE(escapeTo(true));
+        ASSERT_NO_FATAL_FAILURE(escapeTo(false));
         EXPECT_EQ(frame->GetHWND()->winId(), before);
         EXPECT_EQ(surface().GetHWND()->parentWidget(), frame->GetHWND());
         TearDown();
     }
+}
+
+// Another client (a window manager slow to let go of the full-screen window) may still move and size
+// the video as the top-level it was, after it went back into the main window: it goes back to its
+// place, and the playlist beside it still takes the double-click that plays a row.
+TEST_F(RealPlayerWindow, TheVideoKeepsItsPlaceWhenAnotherClientMovesItAfterFullScreen) {
+    openWithClips();
+    ASSERT_NO_FATAL_FAILURE(playRow(0));
+    ASSERT_NO_FATAL_FAILURE(escapeTo(true));
+    ASSERT_NO_FATAL_FAILURE(escapeTo(false));
+    QWidget* video = surface().GetHWND();
+    const QRect placed = video->geometry();
+    const QString id = QString::number(video->winId());
+    const QRect screen = video->screen()->geometry();
+    const QRect held = xinput::windowGeometry(video->winId());
+    ASSERT_EQ(held.size(), placed.size());
+    ASSERT_TRUE(xinput::run({"windowsize", id, QString::number(screen.width()), QString::number(screen.height()),
+                             "windowmove", id, "0", "0"}));
+    runFor(1000);
+    EXPECT_EQ(video->geometry(), placed);
+    EXPECT_EQ(xinput::windowGeometry(video->winId()), held) << "the X server holds the video elsewhere";
+    ASSERT_TRUE(xinput::doubleClickAt(onScreen(rowCentre(1))));
+    EXPECT_TRUE(waitUntil([&] { return textOf(QStringLiteral("txt_playingpath")) == clips()[1]; }, kPatienceMs))
+        << "playing " << textOf(QStringLiteral("txt_playingpath")).toStdString();
+    EXPECT_FALSE(surface().isFullScreen()) << "the double-click met the video";
+    if (surface().isFullScreen()) escapeTo(false);
 }
 
 // A maximised window stays maximised for the window manager when the first video starts.

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMap>
 #include <QProcess>
 #include <QTimer>
 
@@ -66,6 +67,18 @@ unsigned long focusedWindow() {
     QString output;
     if (!runProgram(QStringLiteral("xdotool"), {"getwindowfocus"}, &output)) return 0;
     return output.trimmed().toULong();
+}
+
+QRect windowGeometry(unsigned long windowId) {
+    QString output;
+    if (!runProgram(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(windowId)}, &output))
+        return {};
+    QMap<QString, int> values;
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList pair = line.split(QLatin1Char('='));
+        if (pair.size() == 2) values[pair[0]] = pair[1].toInt();
+    }
+    return QRect(values.value("X"), values.value("Y"), values.value("WIDTH"), values.value("HEIGHT"));
 }
 
 QString windowState(unsigned long windowId) {

@@ -3,6 +3,7 @@
 // a window manager sees and takes the pointer as it would from a mouse. Each call runs while the
 // event loop goes on, so the windows answer in real time.
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,9 @@ bool type(const QString& text);
 // The window that has the X server's keyboard focus (0 when none can be read).
 unsigned long focusedWindow();
 
+// Where the X server holds a window, as xdotool reads it (empty when it cannot be read). For a child
+// window xdotool counts the child's offset twice: compare readings with each other, not with places.
+QRect windowGeometry(unsigned long windowId);
 // The atoms of a window's _NET_WM_STATE, as xprop prints them.
 QString windowState(unsigned long windowId);
 // Whether a window manager runs on the display (_NET_SUPPORTING_WM_CHECK on the root window).
