@@ -127,8 +127,10 @@ TEST_F(RealPlayerWindow, FirstVideoAndFullScreenLeaveTheWindowAsItWas) {
 
 // Another client (a window manager slow to let go of the full-screen window) may still move and size
 // the video as the top-level it was, after it went back into the main window: it goes back to its
-// place, and the playlist beside it still takes the double-click that plays a row.
+// place, and the playlist beside it still takes the double-click that plays a row. On the bare server
+// only: there nothing but the test's own client moves the video, so the test sees what it did.
 TEST_F(RealPlayerWindow, TheVideoKeepsItsPlaceWhenAnotherClientMovesItAfterFullScreen) {
+    if (xinput::windowManagerRuns()) GTEST_SKIP() << "a window manager moves the video in its own time";
     openWithClips();
     ASSERT_NO_FATAL_FAILURE(playRow(0));
     ASSERT_NO_FATAL_FAILURE(escapeTo(true));
